@@ -1,0 +1,50 @@
+#include "application.h"
+
+#include "app/error_report.h"
+
+namespace velmora::win {
+
+Application* Application::current_ = nullptr;
+
+Application::Application(HINSTANCE instance, std::wstring title)
+    : instance_(instance), title_(std::move(title)) {
+    current_ = this;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = instance_;
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+    // Zero-sized, unowned and never shown: it is never on the task bar, and another instance finds
+    // this one by it.
+    window_ = CreateWindowExW(0, kWindowClass, title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                              nullptr, instance_, nullptr);
+}
+
+Application::~Application() {
+    if (window_) DestroyWindow(window_);
+    current_ = nullptr;
+}
+
+int Application::Run(HWND mainWindow) {
+    mainWindow_ = mainWindow;
+    ShowWindow(mainWindow, SW_SHOW);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    mainWindow_ = nullptr;
+    return 0;
+}
+
+void Application::ShowError(const std::wstring& message) {
+    if (reporting_) return;
+    reporting_ = true;
+    // Owned by the face, the box stays above it although the face is always on top.
+    MessageBoxW(mainWindow_ ? mainWindow_ : window_, ErrorReportText(message).c_str(),
+                title_.c_str(), MB_OK | MB_ICONERROR);
+    reporting_ = false;
+}
+
+}  // namespace velmora::win

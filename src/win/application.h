@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace velmora::win {
+
+// The application object: its title, the hidden application window that carries the title and
+// owns every form, the message loop and the standard error report.
+class Application {
+public:
+    Application(HINSTANCE instance, std::wstring title);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The one application object of the process.
+    static Application& Current() { return *current_; }
+
+    HINSTANCE Instance() const { return instance_; }
+    const std::wstring& Title() const { return title_; }
+    HWND Handle() const { return window_; }
+
+    // Window class of the application window: with the title, it tells another instance of this
+    // program apart from other windows that happen to have the same text.
+    static constexpr const wchar_t* kWindowClass = L"VelmoraApplication";
+
+    // Shows the main window, then dispatches messages until the main window has been destroyed.
+    // Returns the exit code.
+    int Run(HWND mainWindow);
+
+    // The standard error report: the message with its full stop, the title as caption and the
+    // error icon. While one report is open, further ones are dropped rather than stacked.
+    void ShowError(const std::wstring& message);
+
+private:
+    static Application* current_;
+    HINSTANCE instance_;
+    std::wstring title_;
+    HWND window_ = nullptr;
+    HWND mainWindow_ = nullptr;
+    bool reporting_ = false;
+};
+
+}  // namespace velmora::win

@@ -1,0 +1,152 @@
+#include "form1.h"
+
+#include <windowsx.h>
+
+#include "application.h"
+#include "face/hands.h"
+#include "single_instance.h"
+#include "temp_dir.h"
+#include "text/strings.h"
+
+namespace velmora::win {
+namespace {
+
+// Until the skins come out of the program's own archive, the face starts with this skin, which
+// must already be in the temporary folder, and with white hands.
+constexpr const wchar_t* kStartSkin = L"velmora";
+constexpr uint32_t kStartHandColor = 0xFFFFFFFF;
+
+// Clears a flag when a scope ends, however it ends.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+std::wstring SystemErrorText(DWORD code) {
+    wchar_t* text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring result = text ? text : L"";
+    LocalFree(text);
+    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r')) result.pop_back();
+    return result;
+}
+
+}  // namespace
+
+TForm1::TForm1(Application& application)
+    : application_(application), Timer1(*this, 1000, true, [this] { Timer1Timer(); }) {
+    CreateHandle(L"TForm1", CS_DBLCLKS, WS_POPUP, WS_EX_TOPMOST, application.Handle(), L"Velmora",
+                 RECT{0, 0, 306, 262});
+    // Like any handler, an error in the start-up sequence skips only its remaining steps.
+    Guarded([this] { FormCreate(); });
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SHOWWINDOW: if (wParam) FormShow(); break;
+        case WM_LBUTTONDOWN: FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_MOUSEMOVE: FormMouseMove(wParam); return 0;
+        case WM_LBUTTONUP: ReleaseCapture(); return 0;
+        case WM_CLOSE: FormClose(); return 0;
+        case WM_DESTROY: FormDestroy(); return 0;
+    }
+    return Default(message, wParam, lParam);
+}
+
+void TForm1::FormCreate() {
+    if (AnotherInstanceRuns(application_.Handle(), application_.Title(),
+                            Application::kWindowClass)) {
+        ExitProcess(0);  // silently, before anything is shown or stored
+    }
+    HandColor = kStartHandColor;
+    RenderFace(kStartSkin, true);
+}
+
+void TForm1::FormShow() {
+    // The application window would carry a task-bar button; the face, being owned, has none.
+    if (IsWindowVisible(application_.Handle())) ShowWindow(application_.Handle(), SW_HIDE);
+}
+
+void TForm1::FormMouseDown(int x, int y) {
+    DragX = x;
+    DragY = y;
+    // Held until the button is released, so moves reach the face also off it.
+    if (GetKeyState(VK_LBUTTON) < 0) SetCapture(Handle());
+}
+
+void TForm1::FormMouseMove(WPARAM keys) {
+    if (!(keys & MK_LBUTTON)) return;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    SetWindowPos(Handle(), nullptr, cursor.x - DragX, cursor.y - DragY, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::N1Click() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+void TForm1::FormClose() { DestroyWindow(Handle()); }
+
+void TForm1::FormDestroy() {
+    Timer1.SetEnabled(false);
+    face_.Release();
+    if (!SkinName.empty()) DeleteFileW(SkinImagePath().c_str());  // a failure is of no concern
+    PostQuitMessage(0);
+}
+
+void TForm1::Timer1Timer() { RenderFace(SkinName, false); }
+
+std::wstring TForm1::SkinImagePath() const { return TempDir + SkinName + L".png"; }
+
+void TForm1::EnsureLayered() {
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    if (style & WS_EX_LAYERED) return;
+    SetLastError(0);
+    if (SetWindowLongPtrW(Handle(), GWL_EXSTYLE, style | WS_EX_LAYERED) == 0 &&
+        GetLastError() != 0) {
+        const std::wstring text = SystemErrorText(GetLastError());
+        if (layeredFailures_.ShouldReport(text)) MessageBoxW(Handle(), text.c_str(), L"", MB_OK);
+        return;
+    }
+    layeredFailures_.Succeeded();
+}
+
+void TForm1::SizeToSkin() {
+    SetWindowPos(Handle(), nullptr, 0, 0, skin_.width, skin_.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::RenderFace(const std::wstring& skinName, bool reload) {
+    // Message boxes run nested message loops that deliver further ticks: those are skipped.
+    if (rendering_) return;
+    BusyScope busy(rendering_);
+
+    SkinName = skinName;
+    EnsureLayered();
+    if (reload) {
+        TempDir = WithTrailingSeparator(GetTempDir());
+        skin_ = LoadSkinImage(SkinImagePath());
+    } else if (skin_.empty() && !SkinName.empty()) {
+        // The image was missing when the skin was applied: the face appears once it is there.
+        skin_ = LoadSkinImage(SkinImagePath());
+    }
+    SizeToSkin();
+    if (skin_.empty()) return;
+
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const auto hands = ComputeHands(now.wHour, now.wMinute, now.wSecond, AlarmTime, HandColor);
+    face_.Compose(skin_, hands);
+    face_.Present(Handle(), Position());
+}
+
+}  // namespace velmora::win

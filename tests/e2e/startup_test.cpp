@@ -1,0 +1,120 @@
+// The real velmora.exe, started as a user would start it and looked at from outside.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "gdiplus_session.h"
+#include "screen.h"
+#include "test_skin.h"
+#include "velmora_process.h"
+
+namespace velmora::testing {
+namespace {
+
+RECT BoundsOf(HWND window) {
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    return bounds;
+}
+
+// A temporary folder with the stand-in skin in it, as the clock expects its skin image.
+class FaceTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png"))); }
+
+    win::GdiplusSession gdiplus_;
+    ScratchFolder temp_{L"face"};
+};
+
+TEST_F(FaceTest, ShowsATopmostLayeredFaceOwnedByAHiddenApplicationWindow) {
+    VelmoraProcess clock(temp_.path());
+    ASSERT_TRUE(clock.started());
+    const VelmoraWindows windows = clock.WaitForFace();
+    ASSERT_TRUE(windows.application);
+    ASSERT_TRUE(windows.main);
+
+    wchar_t title[64];
+    GetWindowTextW(windows.application, title, 64);
+    EXPECT_STREQ(title, L"Velmora");
+    EXPECT_EQ(GetWindow(windows.application, GW_OWNER), nullptr);
+    EXPECT_FALSE(IsWindowVisible(windows.application));
+    const RECT app = BoundsOf(windows.application);
+    EXPECT_EQ(app.right - app.left, 0);
+    EXPECT_EQ(app.bottom - app.top, 0);
+
+    EXPECT_EQ(GetWindow(windows.main, GW_OWNER), windows.application);
+    const LONG_PTR exStyle = GetWindowLongPtrW(windows.main, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);  // no task-bar button
+    EXPECT_FALSE(GetWindowLongPtrW(windows.main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+    const RECT face = BoundsOf(windows.main);
+    EXPECT_EQ(face.right - face.left, kSkinWidth);
+    EXPECT_EQ(face.bottom - face.top, kSkinHeight);
+}
+
+TEST_F(FaceTest, SecondStartEndsAtOnceAndLeavesTheFirstAlone) {
+    VelmoraProcess first(temp_.path());
+    const VelmoraWindows windows = first.WaitForFace();
+    ASSERT_TRUE(windows.main);
+    const RECT before = BoundsOf(windows.main);
+
+    VelmoraProcess second(temp_.path());
+    ASSERT_TRUE(second.started());
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(second.WaitForExit(5000), 0u);
+    std::printf("second start ended after %llu ms\n", GetTickCount64() - start);
+    EXPECT_FALSE(second.Windows().main);
+
+    EXPECT_EQ(first.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(IsWindowVisible(windows.main));
+    const RECT after = BoundsOf(windows.main);
+    EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
+    EXPECT_TRUE(FileExists(temp_.File(L"velmora.png")));
+}
+
+TEST_F(FaceTest, AnotherProgramsWindowCalledVelmoraDoesNotStopTheStart) {
+    // A folder window named after the program, say: unowned, top-level, exactly "Velmora".
+    WNDCLASSW folderClass{};
+    folderClass.lpfnWndProc = DefWindowProcW;
+    folderClass.hInstance = GetModuleHandleW(nullptr);
+    folderClass.lpszClassName = L"FolderWindowStandIn";
+    RegisterClassW(&folderClass);
+    HWND folder = CreateWindowExW(0, L"FolderWindowStandIn", L"Velmora", WS_OVERLAPPEDWINDOW, 400,
+                                  400, 200, 100, nullptr, nullptr, folderClass.hInstance, nullptr);
+    ASSERT_TRUE(folder);
+    ShowWindow(folder, SW_SHOWNOACTIVATE);
+
+    VelmoraProcess clock(temp_.path());
+    EXPECT_TRUE(clock.WaitForFace().main);
+    EXPECT_EQ(clock.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    DestroyWindow(folder);
+}
+
+TEST_F(FaceTest, ClosingEndsWithCodeZeroAndDeletesTheSkinImage) {
+    VelmoraProcess clock(temp_.path());
+    ASSERT_TRUE(clock.WaitForFace().main);
+    ASSERT_TRUE(FileExists(temp_.File(L"velmora.png")));
+    clock.Close();
+    EXPECT_EQ(clock.WaitForExit(), 0u);
+    EXPECT_FALSE(FileExists(temp_.File(L"velmora.png")));
+}
+
+TEST_F(FaceTest, FaceStaysWhenTheSkinImageIsDeletedWhileRunning) {
+    VelmoraProcess clock(temp_.path());
+    const VelmoraWindows windows = clock.WaitForFace();
+    ASSERT_TRUE(windows.main);
+    ASSERT_TRUE(DeleteFileW(temp_.File(L"velmora.png").c_str()));
+    Sleep(2500);  // two ticks at least
+
+    const RECT face = BoundsOf(windows.main);
+    EXPECT_EQ(face.right - face.left, kSkinWidth);
+    EXPECT_EQ(face.bottom - face.top, kSkinHeight);
+    // A point of the dial that no hand reaches still shows the dial.
+    const ScreenShot shot(face);
+    EXPECT_TRUE(Near(shot.At(126, 215), kDialColor & 0xFFFFFF, 2))
+        << std::hex << shot.At(126, 215);
+}
+
+}  // namespace
+}  // namespace velmora::testing
