@@ -7,6 +7,7 @@
 #include "single_instance.h"
 #include "temp_dir.h"
 #include "text/strings.h"
+#include "unicode.h"
 
 namespace velmora::win {
 namespace {
@@ -103,7 +104,14 @@ void TForm1::FormDestroy() {
     PostQuitMessage(0);
 }
 
-void TForm1::Timer1Timer() { RenderFace(SkinName, false); }
+void TForm1::Timer1Timer() {
+    try {
+        RenderFace(SkinName, false);
+        tickFailures_.Succeeded();
+    } catch (const std::exception& error) {
+        if (tickFailures_.ShouldReport(Widen(error.what()))) throw;
+    }
+}
 
 std::wstring TForm1::SkinImagePath() const { return TempDir + SkinName + L".png"; }
 

@@ -27,6 +27,9 @@ public:
 
     const FaceSurface& Face() const { return face_; }
 
+    // The alarm as "hh:mm", or empty for none; its hand is drawn under the others.
+    void SetAlarmTime(std::string alarmTime) { AlarmTime = std::move(alarmTime); }
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -58,6 +61,7 @@ private:
     FaceSurface face_;
     bool rendering_ = false;
     RepeatedFailureFilter layeredFailures_;
+    RepeatedFailureFilter tickFailures_;  // a failure of every tick is reported once
 };
 
 }  // namespace velmora::win

@@ -1,0 +1,196 @@
+// The main window in this process, with the stand-in skin in a temporary folder of the test's.
+#include "form1.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <thread>
+
+#include "application.h"
+#include "gdiplus_session.h"
+#include "process_usage.h"
+#include "test_skin.h"
+#include "velmora_process.h"
+
+namespace velmora::win {
+namespace {
+
+// Points TMP and TEMP at a folder for the life of the object.
+class TempEnvironment {
+public:
+    explicit TempEnvironment(const std::wstring& folder) {
+        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
+            wchar_t old[1024];
+            const DWORD length = GetEnvironmentVariableW(name, old, 1024);
+            saved_.push_back({name, std::wstring(old, length)});
+            SetEnvironmentVariableW(name, folder.c_str());
+        }
+    }
+    ~TempEnvironment() {
+        for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name, value.c_str());
+    }
+
+private:
+    std::vector<std::pair<const wchar_t*, std::wstring>> saved_;
+};
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(testing::WriteTestSkin(temp_.File(L"velmora.png"))); }
+
+    GdiplusSession gdiplus_;
+    testing::ScratchFolder temp_{L"form1"};
+    TempEnvironment environment_{temp_.path()};
+    Application application_{GetModuleHandleW(nullptr), L"Velmora"};
+};
+
+// The counters must see what a real leak would leave behind, or their silence proves nothing.
+TEST(ProcessUsageTest, CountersSeeObjectsHandlesAndMemoryThatAreHeld) {
+    const testing::ProcessUsage before = testing::CurrentProcessUsage();
+    std::vector<HBRUSH> brushes;
+    std::vector<HANDLE> events;
+    for (int i = 0; i < 20; ++i) {
+        brushes.push_back(CreateSolidBrush(RGB(i, 0, 0)));
+        events.push_back(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    }
+    void* block = VirtualAlloc(nullptr, 4 << 20, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const testing::ProcessUsage held = testing::CurrentProcessUsage();
+    for (HBRUSH brush : brushes) DeleteObject(brush);
+    for (HANDLE event : events) CloseHandle(event);
+    VirtualFree(block, 0, MEM_RELEASE);
+    const testing::ProcessUsage released = testing::CurrentProcessUsage();
+
+    EXPECT_EQ(held.gdiObjects, before.gdiObjects + 20);
+    EXPECT_EQ(held.kernelHandles, before.kernelHandles + 20);
+    EXPECT_GE(held.privateBytes, before.privateBytes + (4 << 20));
+    EXPECT_EQ(released.gdiObjects, before.gdiObjects);
+    EXPECT_EQ(released.kernelHandles, before.kernelHandles);
+}
+
+TEST_F(Form1Test, ManyRendersHoldNoMoreObjectsHandlesOrMemory) {
+    TForm1 form(application_);
+    ASSERT_EQ(form.Face().width(), testing::kSkinWidth);
+    for (int i = 0; i < 50; ++i) form.RenderFace(L"velmora", false);  // settle caches
+
+    const testing::ProcessUsage before = testing::CurrentProcessUsage();
+    constexpr int kRenders = 3000;
+    for (int i = 0; i < kRenders; ++i) form.RenderFace(L"velmora", i % 100 == 0);
+    const testing::ProcessUsage after = testing::CurrentProcessUsage();
+
+    std::printf("after %d renders: GDI objects %zu -> %zu, kernel handles %zu -> %zu, "
+                "private bytes %zu -> %zu\n",
+                kRenders, before.gdiObjects, after.gdiObjects, before.kernelHandles,
+                after.kernelHandles, before.privateBytes, after.privateBytes);
+    EXPECT_GT(before.gdiObjects, 0u);  // the face's bitmap and device context at least
+    EXPECT_LE(after.gdiObjects, before.gdiObjects);
+    EXPECT_LE(after.kernelHandles, before.kernelHandles);
+    // A leaked face bitmap alone would be 235 KB a render.
+    EXPECT_LE(after.privateBytes, before.privateBytes + 512 * 1024);
+}
+
+TEST_F(Form1Test, FaceKeepsShowingWhenItsFileGoes) {
+    TForm1 form(application_);
+    ASSERT_TRUE(DeleteFileW(temp_.File(L"velmora.png").c_str()));
+    form.RenderFace(L"velmora", false);
+    EXPECT_EQ(form.Face().width(), testing::kSkinWidth);
+    RECT bounds;
+    GetWindowRect(form.Handle(), &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, testing::kSkinWidth);
+}
+
+TEST_F(Form1Test, ReloadWithoutTheFileEmptiesTheFaceUntilTheFileComesBack) {
+    TForm1 form(application_);
+    const std::wstring image = temp_.File(L"velmora.png");
+    const std::wstring kept = temp_.File(L"kept.png");
+    ASSERT_TRUE(MoveFileW(image.c_str(), kept.c_str()));
+    form.RenderFace(L"velmora", true);
+    RECT bounds;
+    GetWindowRect(form.Handle(), &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, 0);
+
+    ASSERT_TRUE(MoveFileW(kept.c_str(), image.c_str()));
+    form.RenderFace(L"velmora", false);  // the next tick finds it
+    GetWindowRect(form.Handle(), &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, testing::kSkinWidth);
+}
+
+// Counts the message boxes of this process while the message loop runs, closes them after a
+// while, and ends the loop by closing the face.
+class MessageBoxWatch {
+public:
+    MessageBoxWatch(HWND face, DWORD closeBoxesAfterMs, DWORD endAfterMs)
+        : thread_([=] { Watch(face, closeBoxesAfterMs, endAfterMs); }) {}
+    ~MessageBoxWatch() { Join(); }
+    void Join() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+    std::set<HWND> seen;
+    int mostOpenAtOnce = 0;
+    std::wstring text, caption;
+
+private:
+    std::vector<HWND> OpenBoxes() {
+        std::vector<HWND> boxes;
+        EnumWindows(
+            [](HWND window, LPARAM found) -> BOOL {
+                DWORD process = 0;
+                GetWindowThreadProcessId(window, &process);
+                wchar_t cls[16];
+                GetClassNameW(window, cls, 16);
+                if (process == GetCurrentProcessId() && std::wstring(cls) == L"#32770" &&
+                    IsWindowVisible(window)) {
+                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&boxes));
+        return boxes;
+    }
+
+    void Watch(HWND face, DWORD closeBoxesAfterMs, DWORD endAfterMs) {
+        const ULONGLONG start = GetTickCount64();
+        bool closed = false;
+        while (GetTickCount64() - start < endAfterMs) {
+            const auto boxes = OpenBoxes();
+            mostOpenAtOnce = std::max(mostOpenAtOnce, static_cast<int>(boxes.size()));
+            for (HWND box : boxes) {
+                if (seen.insert(box).second && text.empty()) {
+                    wchar_t buffer[256];
+                    GetDlgItemTextW(box, 0xFFFF, buffer, 256);
+                    text = buffer;
+                    GetWindowTextW(box, buffer, 256);
+                    caption = buffer;
+                }
+            }
+            if (!closed && GetTickCount64() - start >= closeBoxesAfterMs) {
+                for (HWND box : boxes) PostMessageW(box, WM_COMMAND, IDOK, 0);
+                closed = true;
+            }
+            Sleep(50);
+        }
+        for (HWND box : OpenBoxes()) PostMessageW(box, WM_COMMAND, IDOK, 0);
+        PostMessageW(face, WM_CLOSE, 0, 0);
+    }
+
+    std::thread thread_;
+};
+
+TEST_F(Form1Test, AFailureOfEveryTickIsReportedOnceWithTheStandardReport) {
+    TForm1 form(application_);
+    form.SetAlarmTime("ab:30");
+    // Ticks go on while the box is open (it runs its own message loop) and after it is closed.
+    MessageBoxWatch watch(form.Handle(), 2600, 4400);
+    EXPECT_EQ(application_.Run(form.Handle()), 0);
+    watch.Join();
+    EXPECT_EQ(watch.seen.size(), 1u);
+    EXPECT_EQ(watch.mostOpenAtOnce, 1);
+    EXPECT_EQ(watch.text, L"'ab' is not a valid integer value.");
+    EXPECT_EQ(watch.caption, L"Velmora");
+}
+
+}  // namespace
+}  // namespace velmora::win
