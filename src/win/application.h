@@ -9,7 +9,7 @@ namespace velmora::win {
 // The application object: its title, the hidden application window that carries the title and
 // owns every form, the message loop and the standard error report.
 class Application {
-public:
+  public:
     Application(HINSTANCE instance, std::wstring title);
     ~Application();
     Application(const Application&) = delete;
@@ -34,7 +34,7 @@ public:
     // error icon. While one report is open, further ones are dropped rather than stacked.
     void ShowError(const std::wstring& message);
 
-private:
+  private:
     static Application* current_;
     HINSTANCE instance_;
     std::wstring title_;

@@ -15,7 +15,7 @@ namespace velmora::win {
 // memory device context (FaceDC). Both are kept from one render to the next and made anew only
 // when the skin's size changes, so a render allocates no GDI objects.
 class FaceSurface {
-public:
+  public:
     FaceSurface() = default;
     ~FaceSurface() { Release(); }
     FaceSurface(const FaceSurface&) = delete;
@@ -33,7 +33,7 @@ public:
     // The composed pixels, premultiplied BGRA, rows top to bottom.
     const uint32_t* pixels() const { return bits_; }
 
-private:
+  private:
     void Allocate(int width, int height);
 
     UniqueMemoryDC FaceDC;

@@ -13,7 +13,7 @@ class Timer;
 // and keep one line per message there, each calling a handler. An exception that leaves a
 // handler is shown by the application's standard error report and the program goes on.
 class Form {
-public:
+  public:
     Form() = default;
     virtual ~Form();
     Form(const Form&) = delete;
@@ -22,7 +22,7 @@ public:
     HWND Handle() const { return window_; }
     POINT Position() const;  // Left, Top on the screen
 
-protected:
+  protected:
     // Registers the class on first use and creates the window, hidden.
     void CreateHandle(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
                       HWND owner, const wchar_t* caption, RECT bounds);
@@ -32,7 +32,7 @@ protected:
     // Runs a handler, reporting what escapes it.
     static void Guarded(const std::function<void()>& handler);
 
-private:
+  private:
     friend class Timer;
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void DispatchTimer(UINT_PTR id);
@@ -43,7 +43,7 @@ private:
 
 // A message-based timer of a form: WM_TIMER with the timer's id calls its handler.
 class Timer {
-public:
+  public:
     Timer(Form& owner, UINT interval, bool enabled, std::function<void()> onTimer);
     ~Timer();
     Timer(const Timer&) = delete;
@@ -53,7 +53,7 @@ public:
     void SetEnabled(bool enabled);
     UINT Interval() const { return interval_; }
 
-private:
+  private:
     friend class Form;
 
     Form& owner_;

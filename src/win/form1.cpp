@@ -19,24 +19,25 @@ constexpr uint32_t kStartHandColor = 0xFFFFFFFF;
 
 // Clears a flag when a scope ends, however it ends.
 class BusyScope {
-public:
+  public:
     explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
     ~BusyScope() { flag_ = false; }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     bool& flag_;
 };
 
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring result = text ? text : L"";
     LocalFree(text);
-    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r')) result.pop_back();
+    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r'))
+        result.pop_back();
     return result;
 }
 
@@ -52,14 +53,28 @@ TForm1::TForm1(Application& application)
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SHOWWINDOW: if (wParam) FormShow(); break;
-        case WM_LBUTTONDOWN: FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_SHOWWINDOW:
+            if (wParam) FormShow();
+            break;
+        case WM_LBUTTONDOWN:
+            FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
         case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-        case WM_MOUSEMOVE: FormMouseMove(wParam); return 0;
-        case WM_LBUTTONUP: ReleaseCapture(); return 0;
-        case WM_CLOSE: FormClose(); return 0;
-        case WM_DESTROY: FormDestroy(); return 0;
+        case WM_MBUTTONDOWN:
+            FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_MOUSEMOVE:
+            FormMouseMove(wParam);
+            return 0;
+        case WM_LBUTTONUP:
+            ReleaseCapture();
+            return 0;
+        case WM_CLOSE:
+            FormClose();
+            return 0;
+        case WM_DESTROY:
+            FormDestroy();
+            return 0;
     }
     return Default(message, wParam, lParam);
 }
@@ -93,9 +108,13 @@ void TForm1::FormMouseMove(WPARAM keys) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TForm1::N1Click() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+void TForm1::N1Click() {
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
 
-void TForm1::FormClose() { DestroyWindow(Handle()); }
+void TForm1::FormClose() {
+    DestroyWindow(Handle());
+}
 
 void TForm1::FormDestroy() {
     Timer1.SetEnabled(false);
@@ -113,7 +132,9 @@ void TForm1::Timer1Timer() {
     }
 }
 
-std::wstring TForm1::SkinImagePath() const { return TempDir + SkinName + L".png"; }
+std::wstring TForm1::SkinImagePath() const {
+    return TempDir + SkinName + L".png";
+}
 
 void TForm1::EnsureLayered() {
     const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);

@@ -16,7 +16,7 @@ class Application;
 
 // The main window: the clock face itself, borderless, always on top and layered.
 class TForm1 : public Form {
-public:
+  public:
     // Creates the window hidden and runs the start-up sequence (FormCreate).
     explicit TForm1(Application& application);
 
@@ -30,10 +30,10 @@ public:
     // The alarm as "hh:mm", or empty for none; its hand is drawn under the others.
     void SetAlarmTime(std::string alarmTime) { AlarmTime = std::move(alarmTime); }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void FormCreate();
     void FormShow();
     void FormMouseDown(int x, int y);

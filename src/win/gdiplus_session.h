@@ -8,7 +8,7 @@ namespace velmora::win {
 
 // GDI+ is started once for the life of the program and shut down at its end.
 class GdiplusSession {
-public:
+  public:
     GdiplusSession() {
         Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback
         Gdiplus::GdiplusStartup(&token_, &input, nullptr);
@@ -17,7 +17,7 @@ public:
     GdiplusSession(const GdiplusSession&) = delete;
     GdiplusSession& operator=(const GdiplusSession&) = delete;
 
-private:
+  private:
     ULONG_PTR token_ = 0;
 };
 

@@ -10,7 +10,7 @@ namespace velmora::win {
 // exactly once.
 template <class Handle, class Traits>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     explicit UniqueHandle(Handle handle) : handle_(handle) {}
     ~UniqueHandle() { reset(); }
@@ -29,7 +29,7 @@ public:
         handle_ = handle;
     }
 
-private:
+  private:
     Handle handle_{};
 };
 
@@ -53,7 +53,7 @@ using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 
 // The device context of a window (the whole screen for a null window), given back on scope exit.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
     ~WindowDC() {
         if (dc_) ReleaseDC(window_, dc_);
@@ -62,7 +62,7 @@ public:
     WindowDC& operator=(const WindowDC&) = delete;
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
@@ -70,7 +70,7 @@ private:
 // Selects an object into a device context and puts the previous one back on scope exit, so the
 // object can be deleted afterwards.
 class SelectedObject {
-public:
+  public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~SelectedObject() {
         if (previous_) SelectObject(dc_, previous_);
@@ -78,7 +78,7 @@ public:
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };

@@ -1,6 +1,5 @@
 #include "popup_menu.h"
 
-
 namespace velmora::win {
 
 PopupMenu::PopupMenu(std::vector<MenuItemDef> items)
@@ -42,9 +41,9 @@ UINT PopupMenu::Popup(HWND owner, POINT screen) {
     // The owner must be the foreground window, or the menu does not close when the user clicks
     // elsewhere.
     SetForegroundWindow(owner);
-    const UINT chosen = static_cast<UINT>(
-        TrackPopupMenuEx(menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                         screen.x, screen.y, owner, nullptr));
+    const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
+        menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x,
+        screen.y, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
     if (chosen) Click(chosen);
     return chosen;

@@ -19,10 +19,21 @@ struct MenuItemDef {
     std::vector<MenuItemDef> items;
 };
 
+inline MenuItemDef Command(UINT id, std::wstring caption, std::function<void()> onClick,
+                           bool isDefault = false) {
+    return {id, std::move(caption), std::move(onClick), isDefault, {}};
+}
+inline MenuItemDef Separator() {
+    return {0, L"-", nullptr, false, {}};
+}
+inline MenuItemDef Submenu(UINT id, std::wstring caption, std::vector<MenuItemDef> items) {
+    return {id, std::move(caption), nullptr, false, std::move(items)};
+}
+
 // A popup menu built once from a table, opened at a screen point; the chosen item's handler runs
 // after the menu has closed.
 class PopupMenu {
-public:
+  public:
     explicit PopupMenu(std::vector<MenuItemDef> items);
 
     HMENU Handle() const { return menu_.get(); }
@@ -34,7 +45,7 @@ public:
     // Runs the handler of an item, as a choice from the menu does.
     void Click(UINT id);
 
-private:
+  private:
     static HMENU Build(const std::vector<MenuItemDef>& items);
     static const MenuItemDef* Find(const std::vector<MenuItemDef>& items, UINT id);
 

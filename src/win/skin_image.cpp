@@ -27,7 +27,8 @@ SkinImage LoadSkinImage(const std::wstring& path) {
     image.height = height;
     image.pixels.resize(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y) {
-        const auto* row = static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        const auto* row =
+            static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
         std::memcpy(&image.pixels[static_cast<size_t>(y) * width], row, width * sizeof(uint32_t));
     }
     bitmap.UnlockBits(&data);

@@ -26,10 +26,14 @@ HandSegment Segment(const TipCase& c) {
     const auto hands = ComputeHands(c.hour, c.minute, c.second, c.alarm, kWhite);
     const size_t offset = hands.size() == 4 ? 1 : 0;
     switch (c.hand) {
-        case Hand::Alarm: return hands.at(0);
-        case Hand::Hour: return hands.at(offset + 0);
-        case Hand::Minute: return hands.at(offset + 1);
-        case Hand::Second: return hands.at(offset + 2);
+        case Hand::Alarm:
+            return hands.at(0);
+        case Hand::Hour:
+            return hands.at(offset + 0);
+        case Hand::Minute:
+            return hands.at(offset + 1);
+        case Hand::Second:
+            return hands.at(offset + 2);
     }
     return {};
 }
@@ -64,9 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
         TipCase{Hand::Minute, 0, 30, 0, "", 126, 171}, TipCase{Hand::Minute, 0, 45, 0, "", 81, 126},
         TipCase{Hand::Minute, 0, 1, 0, "", 131, 81}, TipCase{Hand::Minute, 0, 10, 0, "", 165, 103},
         TipCase{Hand::Minute, 0, 59, 0, "", 121, 81}, TipCase{Hand::Second, 0, 0, 0, "", 126, 71},
-        TipCase{Hand::Second, 0, 0, 15, "", 181, 126}, TipCase{Hand::Second, 0, 0, 30, "", 126, 181},
-        TipCase{Hand::Second, 0, 0, 45, "", 71, 126}, TipCase{Hand::Second, 0, 0, 1, "", 132, 71},
-        TipCase{Hand::Second, 0, 0, 7, "", 163, 85}, TipCase{Hand::Second, 0, 0, 59, "", 120, 71},
+        TipCase{Hand::Second, 0, 0, 15, "", 181, 126},
+        TipCase{Hand::Second, 0, 0, 30, "", 126, 181}, TipCase{Hand::Second, 0, 0, 45, "", 71, 126},
+        TipCase{Hand::Second, 0, 0, 1, "", 132, 71}, TipCase{Hand::Second, 0, 0, 7, "", 163, 85},
+        TipCase{Hand::Second, 0, 0, 59, "", 120, 71},
         TipCase{Hand::Alarm, 0, 0, 0, "00:00", 126, 76},
         TipCase{Hand::Alarm, 0, 0, 0, "07:30", 91, 161},
         TipCase{Hand::Alarm, 0, 0, 0, "19:30", 91, 162},
@@ -91,7 +96,8 @@ TEST(ComputeHandsTest, NoAlarmGivesThreeHandsInTheSkinColour) {
     EXPECT_EQ(hands[0].PenWidth, 3.0f);
     EXPECT_EQ(hands[1].PenWidth, 2.0f);
     EXPECT_EQ(hands[2].PenWidth, 1.0f);
-    for (const auto& h : hands) EXPECT_EQ(h.PenColor, gold);
+    for (const auto& h : hands)
+        EXPECT_EQ(h.PenColor, gold);
 }
 
 struct BadAlarmCase {
@@ -99,7 +105,9 @@ struct BadAlarmCase {
     const char* message;
 };
 
-void PrintTo(const BadAlarmCase& c, std::ostream* os) { *os << "alarm '" << c.alarm << "'"; }
+void PrintTo(const BadAlarmCase& c, std::ostream* os) {
+    *os << "alarm '" << c.alarm << "'";
+}
 
 class BadAlarmTest : public testing::TestWithParam<BadAlarmCase> {};
 
@@ -113,15 +121,14 @@ TEST_P(BadAlarmTest, FailsNamingTheFirstBadPiece) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ConversionErrors, BadAlarmTest,
-    testing::Values(BadAlarmCase{"ab:30", "'ab' is not a valid integer value"},
-                    BadAlarmCase{"7:30", "'7:' is not a valid integer value"},
-                    BadAlarmCase{"12", "'' is not a valid integer value"},
-                    BadAlarmCase{"12:", "'' is not a valid integer value"},
-                    BadAlarmCase{"ab:cd", "'ab' is not a valid integer value"},
-                    BadAlarmCase{"12:x5", "'x5' is not a valid integer value"},
-                    BadAlarmCase{"12:-", "'-' is not a valid integer value"}));
+INSTANTIATE_TEST_SUITE_P(ConversionErrors, BadAlarmTest,
+                         testing::Values(BadAlarmCase{"ab:30", "'ab' is not a valid integer value"},
+                                         BadAlarmCase{"7:30", "'7:' is not a valid integer value"},
+                                         BadAlarmCase{"12", "'' is not a valid integer value"},
+                                         BadAlarmCase{"12:", "'' is not a valid integer value"},
+                                         BadAlarmCase{"ab:cd", "'ab' is not a valid integer value"},
+                                         BadAlarmCase{"12:x5", "'x5' is not a valid integer value"},
+                                         BadAlarmCase{"12:-", "'-' is not a valid integer value"}));
 
 TEST(ComputeHandsTest, NumericButOutOfRangeAlarmsStillGiveAHand) {
     EXPECT_EQ(ComputeHands(0, 0, 0, "24:00", kWhite).size(), 4u);

@@ -63,7 +63,8 @@ TEST(StrToIntTest, RejectsEverythingElseNamingTheText) {
             StrToInt(bad);
             ADD_FAILURE() << "accepted '" << bad << "'";
         } catch (const ConvertError& e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' is not a valid integer value");
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + std::string(bad) + "' is not a valid integer value");
         }
     }
 }

@@ -15,7 +15,7 @@ POINT TopLeftOf(HWND window) {
 }
 
 class DragTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png")));
         face_ = clock_.WaitForFace().main;

@@ -19,7 +19,7 @@ RECT BoundsOf(HWND window) {
 
 // A temporary folder with the stand-in skin in it, as the clock expects its skin image.
 class FaceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png"))); }
 
     win::GdiplusSession gdiplus_;
@@ -112,8 +112,7 @@ TEST_F(FaceTest, FaceStaysWhenTheSkinImageIsDeletedWhileRunning) {
     EXPECT_EQ(face.bottom - face.top, kSkinHeight);
     // A point of the dial that no hand reaches still shows the dial.
     const ScreenShot shot(face);
-    EXPECT_TRUE(Near(shot.At(126, 215), kDialColor & 0xFFFFFF, 2))
-        << std::hex << shot.At(126, 215);
+    EXPECT_TRUE(Near(shot.At(126, 215), kDialColor & 0xFFFFFF, 2)) << std::hex << shot.At(126, 215);
 }
 
 }  // namespace

@@ -21,8 +21,12 @@ void MoveMouseTo(int x, int y) {
          (y * 65535 + height / 2) / (height - 1));
 }
 
-void PressButton(DWORD downFlag) { Send(downFlag); }
-void ReleaseButton(DWORD upFlag) { Send(upFlag); }
+void PressButton(DWORD downFlag) {
+    Send(downFlag);
+}
+void ReleaseButton(DWORD upFlag) {
+    Send(upFlag);
+}
 
 void DragWith(DWORD downFlag, DWORD upFlag, POINT from, POINT to) {
     MoveMouseTo(from.x, from.y);

@@ -23,8 +23,11 @@ struct GdiHandleEntry {
 static_assert(sizeof(GdiHandleEntry) == 24);
 
 size_t CountGdiObjects() {
+    PROCESS_BASIC_INFORMATION basic{};
+    NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic,
+                              nullptr);
     // PEB::GdiSharedHandleTable, at the same offset on 64-bit Windows and Wine.
-    const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
     const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + 0xF8);
     if (!table) return 0;
     MEMORY_BASIC_INFORMATION region{};
@@ -45,13 +48,11 @@ size_t CountGdiObjects() {
 }
 
 size_t CountKernelHandles() {
-    using Query = NTSTATUS(NTAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
-    const auto query = reinterpret_cast<Query>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation"));
     std::vector<uint8_t> buffer(1 << 20);
     ULONG needed = 0;
-    while (query(SystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                 &needed) == static_cast<NTSTATUS>(0xC0000004L)) {  // STATUS_INFO_LENGTH_MISMATCH
+    while (NtQuerySystemInformation(
+               SystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+               &needed) == static_cast<NTSTATUS>(0xC0000004L)) {  // STATUS_INFO_LENGTH_MISMATCH
         buffer.resize(buffer.size() * 2);
     }
     const auto* info = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());

@@ -9,14 +9,16 @@ namespace velmora::testing {
 
 // A copy of part of the screen as it is shown, 0x00RRGGBB per pixel.
 class ScreenShot {
-public:
+  public:
     explicit ScreenShot(RECT area);
     // The colour at a point relative to the area's top-left corner.
-    uint32_t At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF; }
+    uint32_t At(int x, int y) const {
+        return pixels_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF;
+    }
     int width() const { return width_; }
     int height() const { return height_; }
 
-private:
+  private:
     int width_;
     int height_;
     std::vector<uint32_t> pixels_;

@@ -9,7 +9,7 @@ namespace velmora::testing {
 // A temporary folder of the test's own, with spaces and Cyrillic letters in its path, removed
 // with its files at the end.
 class ScratchFolder {
-public:
+  public:
     explicit ScratchFolder(const std::wstring& name);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -18,7 +18,7 @@ public:
     const std::wstring& path() const { return path_; }  // with a trailing backslash
     std::wstring File(const std::wstring& name) const { return path_ + name; }
 
-private:
+  private:
     std::wstring path_;
 };
 
@@ -36,7 +36,7 @@ struct VelmoraWindows {
 // One run of the real velmora.exe, with TMP and TEMP pointing at a folder of the test's choice.
 // Ends the process at the end if it still runs.
 class VelmoraProcess {
-public:
+  public:
     explicit VelmoraProcess(const std::wstring& tempFolder);
     ~VelmoraProcess();
     VelmoraProcess(const VelmoraProcess&) = delete;
@@ -55,7 +55,7 @@ public:
     // Asks the face to close, as the close command does.
     void Close() const;
 
-private:
+  private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };

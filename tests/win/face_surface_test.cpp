@@ -22,7 +22,7 @@ SkinImage UniformSkin(uint32_t pixel) {
 }
 
 class FaceSurfaceTest : public ::testing::Test {
-protected:
+  protected:
     uint32_t At(int x, int y) const { return face_.pixels()[y * face_.width() + x]; }
 
     GdiplusSession gdiplus_;
@@ -67,10 +67,10 @@ TEST(SkinImageTest, DecodesToPremultipliedPixelsAndLetsTheFileGo) {
     ASSERT_EQ(skin.width, testing::kSkinWidth);
     ASSERT_EQ(skin.height, testing::kSkinHeight);
     const auto at = [&](int x, int y) { return skin.pixels[y * skin.width + x]; };
-    EXPECT_EQ(at(0, 0), 0u);                         // transparent corner
-    EXPECT_EQ(at(126, 126), testing::kDialColor);    // opaque dial as it is
-    EXPECT_EQ(at(126, 126 + 113), 0x80404040u);      // half-transparent grey, premultiplied
-    EXPECT_TRUE(DeleteFileW(path.c_str()));          // not held open
+    EXPECT_EQ(at(0, 0), 0u);                       // transparent corner
+    EXPECT_EQ(at(126, 126), testing::kDialColor);  // opaque dial as it is
+    EXPECT_EQ(at(126, 126 + 113), 0x80404040u);    // half-transparent grey, premultiplied
+    EXPECT_TRUE(DeleteFileW(path.c_str()));        // not held open
 }
 
 TEST(SkinImageTest, MissingOrDamagedFileGivesAnEmptyImage) {
@@ -79,7 +79,8 @@ TEST(SkinImageTest, MissingOrDamagedFileGivesAnEmptyImage) {
     EXPECT_TRUE(LoadSkinImage(folder.File(L"absent.png")).empty());
 
     const std::wstring damaged = folder.File(L"damaged.png");
-    HANDLE file = CreateFileW(damaged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file =
+        CreateFileW(damaged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, "\x89PNG\r\n\x1a\n garbage", 17, &written, nullptr);
     CloseHandle(file);

@@ -20,7 +20,7 @@ namespace {
 
 // Points TMP and TEMP at a folder for the life of the object.
 class TempEnvironment {
-public:
+  public:
     explicit TempEnvironment(const std::wstring& folder) {
         for (const wchar_t* name : {L"TMP", L"TEMP"}) {
             wchar_t old[1024];
@@ -30,15 +30,16 @@ public:
         }
     }
     ~TempEnvironment() {
-        for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name, value.c_str());
+        for (const auto& [name, value] : saved_)
+            SetEnvironmentVariableW(name, value.c_str());
     }
 
-private:
+  private:
     std::vector<std::pair<const wchar_t*, std::wstring>> saved_;
 };
 
 class Form1Test : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(testing::WriteTestSkin(temp_.File(L"velmora.png"))); }
 
     GdiplusSession gdiplus_;
@@ -58,8 +59,10 @@ TEST(ProcessUsageTest, CountersSeeObjectsHandlesAndMemoryThatAreHeld) {
     }
     void* block = VirtualAlloc(nullptr, 4 << 20, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     const testing::ProcessUsage held = testing::CurrentProcessUsage();
-    for (HBRUSH brush : brushes) DeleteObject(brush);
-    for (HANDLE event : events) CloseHandle(event);
+    for (HBRUSH brush : brushes)
+        DeleteObject(brush);
+    for (HANDLE event : events)
+        CloseHandle(event);
     VirtualFree(block, 0, MEM_RELEASE);
     const testing::ProcessUsage released = testing::CurrentProcessUsage();
 
@@ -73,17 +76,20 @@ TEST(ProcessUsageTest, CountersSeeObjectsHandlesAndMemoryThatAreHeld) {
 TEST_F(Form1Test, ManyRendersHoldNoMoreObjectsHandlesOrMemory) {
     TForm1 form(application_);
     ASSERT_EQ(form.Face().width(), testing::kSkinWidth);
-    for (int i = 0; i < 50; ++i) form.RenderFace(L"velmora", false);  // settle caches
+    for (int i = 0; i < 50; ++i)
+        form.RenderFace(L"velmora", false);  // settle caches
 
     const testing::ProcessUsage before = testing::CurrentProcessUsage();
     constexpr int kRenders = 3000;
-    for (int i = 0; i < kRenders; ++i) form.RenderFace(L"velmora", i % 100 == 0);
+    for (int i = 0; i < kRenders; ++i)
+        form.RenderFace(L"velmora", i % 100 == 0);
     const testing::ProcessUsage after = testing::CurrentProcessUsage();
 
-    std::printf("after %d renders: GDI objects %zu -> %zu, kernel handles %zu -> %zu, "
-                "private bytes %zu -> %zu\n",
-                kRenders, before.gdiObjects, after.gdiObjects, before.kernelHandles,
-                after.kernelHandles, before.privateBytes, after.privateBytes);
+    std::printf(
+        "after %d renders: GDI objects %zu -> %zu, kernel handles %zu -> %zu, "
+        "private bytes %zu -> %zu\n",
+        kRenders, before.gdiObjects, after.gdiObjects, before.kernelHandles, after.kernelHandles,
+        before.privateBytes, after.privateBytes);
     EXPECT_GT(before.gdiObjects, 0u);  // the face's bitmap and device context at least
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_LE(after.kernelHandles, before.kernelHandles);
@@ -120,7 +126,7 @@ TEST_F(Form1Test, ReloadWithoutTheFileEmptiesTheFaceUntilTheFileComesBack) {
 // Counts the message boxes of this process while the message loop runs, closes them after a
 // while, and ends the loop by closing the face.
 class MessageBoxWatch {
-public:
+  public:
     MessageBoxWatch(HWND face, DWORD closeBoxesAfterMs, DWORD endAfterMs)
         : thread_([=] { Watch(face, closeBoxesAfterMs, endAfterMs); }) {}
     ~MessageBoxWatch() { Join(); }
@@ -132,7 +138,7 @@ public:
     int mostOpenAtOnce = 0;
     std::wstring text, caption;
 
-private:
+  private:
     std::vector<HWND> OpenBoxes() {
         std::vector<HWND> boxes;
         EnumWindows(
@@ -167,12 +173,14 @@ private:
                 }
             }
             if (!closed && GetTickCount64() - start >= closeBoxesAfterMs) {
-                for (HWND box : boxes) PostMessageW(box, WM_COMMAND, IDOK, 0);
+                for (HWND box : boxes)
+                    PostMessageW(box, WM_COMMAND, IDOK, 0);
                 closed = true;
             }
             Sleep(50);
         }
-        for (HWND box : OpenBoxes()) PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (HWND box : OpenBoxes())
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
         PostMessageW(face, WM_CLOSE, 0, 0);
     }
 

@@ -12,11 +12,12 @@ TEST(PopupMenuTest, BuildsItemsSeparatorsSubmenusAndTheDefaultFromItsTable) {
     std::vector<UINT> clicked;
     auto record = [&](UINT id) { return [&clicked, id] { clicked.push_back(id); }; };
     PopupMenu menu({
-        {6, L"Будильник", record(6)},
-        {4, L"Дата и время", record(4), true},
-        {8, L"Скины", nullptr, false, {{9, L"Наручные", record(9)}, {10, L"Настенные", record(10)}}},
-        {0, L"-"},
-        {1, L"Закрыть", record(1)},
+        Command(6, L"Будильник", record(6)),
+        Command(4, L"Дата и время", record(4), true),
+        Submenu(8, L"Скины",
+                {Command(9, L"Наручные", record(9)), Command(10, L"Настенные", record(10))}),
+        Separator(),
+        Command(1, L"Закрыть", record(1)),
     });
     HMENU handle = menu.Handle();
     ASSERT_EQ(GetMenuItemCount(handle), 5);

@@ -12,13 +12,13 @@ std::wstring ErrorReportText(std::wstring message);
 // Lets a failure that repeats on every tick through once: the same message is not reported again
 // until an attempt succeeds or a different message comes.
 class RepeatedFailureFilter {
-public:
+  public:
     // True when this failure should be shown.
     bool ShouldReport(const std::wstring& message);
     // The operation worked: the next failure is reported whatever it says.
     void Succeeded() { last_.reset(); }
 
-private:
+  private:
     std::optional<std::wstring> last_;
 };
 

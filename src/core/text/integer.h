@@ -9,7 +9,7 @@ namespace velmora {
 
 // A text that should have been an integer was not one.
 class ConvertError : public std::runtime_error {
-public:
+  public:
     explicit ConvertError(const std::string& piece);
 };
 
