@@ -57,11 +57,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam) FormShow();
             break;
         case WM_LBUTTONDOWN:
-            FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        case WM_LBUTTONDBLCLK:
+            FormMouseDown(true, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDOWN:
-            FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        case WM_MBUTTONDBLCLK:
+            FormMouseDown(false, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_MOUSEMOVE:
             FormMouseMove(wParam);
@@ -93,11 +96,11 @@ void TForm1::FormShow() {
     if (IsWindowVisible(application_.Handle())) ShowWindow(application_.Handle(), SW_HIDE);
 }
 
-void TForm1::FormMouseDown(int x, int y) {
+void TForm1::FormMouseDown(bool leftButton, int x, int y) {
     DragX = x;
     DragY = y;
-    // Held until the button is released, so moves reach the face also off it.
-    if (GetKeyState(VK_LBUTTON) < 0) SetCapture(Handle());
+    // Held until the button is released, so a drag goes on when the cursor leaves the face.
+    if (leftButton) SetCapture(Handle());
 }
 
 void TForm1::FormMouseMove(WPARAM keys) {

@@ -36,7 +36,7 @@ class TForm1 : public Form {
   private:
     void FormCreate();
     void FormShow();
-    void FormMouseDown(int x, int y);
+    void FormMouseDown(bool leftButton, int x, int y);
     void FormMouseMove(WPARAM keys);
     void FormClose();
     void FormDestroy();
