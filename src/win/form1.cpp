@@ -111,10 +111,6 @@ void TForm1::FormMouseMove(WPARAM keys) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TForm1::N1Click() {
-    PostMessageW(Handle(), WM_CLOSE, 0, 0);
-}
-
 void TForm1::FormClose() {
     DestroyWindow(Handle());
 }
@@ -146,13 +142,21 @@ void TForm1::EnsureLayered() {
     if (SetWindowLongPtrW(Handle(), GWL_EXSTYLE, style | WS_EX_LAYERED) == 0 &&
         GetLastError() != 0) {
         const std::wstring text = SystemErrorText(GetLastError());
-        if (layeredFailures_.ShouldReport(text)) MessageBoxW(Handle(), text.c_str(), L"", MB_OK);
+        // A plain message, not the error report: no icon, the title as caption.
+        if (layeredFailures_.ShouldReport(text)) {
+            MessageBoxW(Handle(), text.c_str(), application_.Title().c_str(), MB_OK);
+        }
         return;
     }
     layeredFailures_.Succeeded();
 }
 
 void TForm1::SizeToSkin() {
+    RECT bounds{};
+    GetWindowRect(Handle(), &bounds);
+    if (bounds.right - bounds.left == skin_.width && bounds.bottom - bounds.top == skin_.height) {
+        return;
+    }
     SetWindowPos(Handle(), nullptr, 0, 0, skin_.width, skin_.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -41,7 +41,6 @@ class TForm1 : public Form {
     void FormClose();
     void FormDestroy();
     void Timer1Timer();
-    void N1Click();
 
     void EnsureLayered();
     void SizeToSkin();
