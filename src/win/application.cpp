@@ -28,7 +28,9 @@ Application::~Application() {
 
 int Application::Run(HWND mainWindow) {
     mainWindow_ = mainWindow;
-    ShowWindow(mainWindow, SW_SHOW);
+    // A clock that starts with the user's logon must not take the keyboard from what the user
+    // is doing; a click on the face activates it.
+    ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -17,6 +17,12 @@ namespace {
 constexpr const wchar_t* kStartSkin = L"velmora";
 constexpr uint32_t kStartHandColor = 0xFFFFFFFF;
 
+constexpr const wchar_t* kStoreKey = L"Software\\Zanfor";
+constexpr const wchar_t* kSection = L"Velmora";
+// Every skin is this size; a restored position is checked against it before the first render.
+constexpr int kFaceWidth = 235;
+constexpr int kFaceHeight = 250;
+
 // Clears a flag when a scope ends, however it ends.
 class BusyScope {
   public:
@@ -87,8 +93,43 @@ void TForm1::FormCreate() {
                             Application::kWindowClass)) {
         ExitProcess(0);  // silently, before anything is shown or stored
     }
+    Settings = std::make_unique<RegistrySettings>(kStoreKey);
+    RestorePosition();
     HandColor = kStartHandColor;
     RenderFace(kStartSkin, true);
+}
+
+int32_t TForm1::ReadStartupInteger(const wchar_t* name, int32_t fallback) {
+    // A value of the wrong type is reported and replaced by its default, so that one bad value
+    // does not leave the clock half started.
+    try {
+        return Settings->ReadInteger(kSection, name, fallback);
+    } catch (const RegistryError& error) {
+        application_.ShowError(Widen(error.what()));
+        return fallback;
+    }
+}
+
+void TForm1::RestorePosition() {
+    const int32_t defaultTop = 150;
+    const int32_t defaultLeft = GetSystemMetrics(SM_CXSCREEN) - 250;
+    int32_t top = ReadStartupInteger(L"top", defaultTop);
+    int32_t left = ReadStartupInteger(L"left", defaultLeft);
+    // A face partly off the screen stays where it was; one that no monitor shows at all (a
+    // monitor unplugged since) could never be reached again, so it comes back to the default.
+    const RECT face{left, top, left + kFaceWidth, top + kFaceHeight};
+    if (!MonitorFromRect(&face, MONITOR_DEFAULTTONULL)) {
+        top = defaultTop;
+        left = defaultLeft;
+    }
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::StorePosition() {
+    if (!Settings) return;  // start-up ended before the store was opened
+    const POINT position = Position();
+    Settings->WriteInteger(kSection, L"top", position.y);
+    Settings->WriteInteger(kSection, L"left", position.x);
 }
 
 void TForm1::FormShow() {
@@ -112,6 +153,8 @@ void TForm1::FormMouseMove(WPARAM keys) {
 }
 
 void TForm1::FormClose() {
+    // A failed write is reported, and the clock closes all the same: the user asked it to.
+    Guarded([this] { StorePosition(); });
     DestroyWindow(Handle());
 }
 

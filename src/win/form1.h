@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/error_report.h"
 #include "face_surface.h"
 #include "form.h"
+#include "registry_settings.h"
 #include "skin_image.h"
 
 namespace velmora::win {
@@ -42,12 +44,16 @@ class TForm1 : public Form {
     void FormDestroy();
     void Timer1Timer();
 
+    void RestorePosition();
+    void StorePosition();
+    int32_t ReadStartupInteger(const wchar_t* name, int32_t fallback);
     void EnsureLayered();
     void SizeToSkin();
     std::wstring SkinImagePath() const;
 
     Application& application_;
     Timer Timer1;
+    std::unique_ptr<RegistrySettings> Settings;
 
     std::wstring SkinName;
     std::wstring TempDir;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "gdiplus_session.h"
+#include "registry_access.h"
 #include "mouse.h"
 #include "test_skin.h"
 #include "velmora_process.h"
@@ -17,8 +20,10 @@ POINT TopLeftOf(HWND window) {
 class DragTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        DeleteUserKey(kStoreKey);
         ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png")));
-        face_ = clock_.WaitForFace().main;
+        clock_ = std::make_unique<VelmoraProcess>(temp_.path());
+        face_ = clock_->WaitForFace().main;
         ASSERT_TRUE(face_);
         start_ = TopLeftOf(face_);
         // A point of the opaque dial that no hand covers.
@@ -27,7 +32,7 @@ class DragTest : public ::testing::Test {
 
     win::GdiplusSession gdiplus_;
     ScratchFolder temp_{L"drag"};
-    VelmoraProcess clock_{temp_.path()};
+    std::unique_ptr<VelmoraProcess> clock_;
     HWND face_ = nullptr;
     POINT start_{};
     POINT grip_{};

@@ -6,6 +6,7 @@
 
 #include "face/hands.h"
 #include "gdiplus_session.h"
+#include "registry_access.h"
 #include "screen.h"
 #include "test_skin.h"
 #include "velmora_process.h"
@@ -33,6 +34,7 @@ TEST(FakedClockTest, HandsStandWhereTheGeometryPutsThemAt101007) {
     ASSERT_TRUE(now.wHour == 10 && now.wMinute == 10 && now.wSecond == 7)
         << "the test clock is not held at 10:10:07 (libfaketime missing?)";
 
+    DeleteUserKey(kStoreKey);
     win::GdiplusSession gdiplus;
     ScratchFolder temp(L"clock");
     ASSERT_TRUE(WriteTestSkin(temp.File(L"velmora.png")));

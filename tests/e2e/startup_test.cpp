@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gdiplus_session.h"
+#include "registry_access.h"
 #include "screen.h"
 #include "test_skin.h"
 #include "velmora_process.h"
@@ -20,7 +21,10 @@ RECT BoundsOf(HWND window) {
 // A temporary folder with the stand-in skin in it, as the clock expects its skin image.
 class FaceTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png"))); }
+    void SetUp() override {
+        DeleteUserKey(kStoreKey);  // every test starts from a first start
+        ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png")));
+    }
 
     win::GdiplusSession gdiplus_;
     ScratchFolder temp_{L"face"};

@@ -128,6 +128,40 @@ DWORD VelmoraProcess::WaitForExit(DWORD timeoutMs) const {
     return code;
 }
 
+HWND VelmoraProcess::WaitForMessageBox(DWORD timeoutMs) const {
+    struct Search {
+        DWORD id;
+        HWND box;
+    } search{id_, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(
+                [](HWND window, LPARAM parameter) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(parameter);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    if (owner == s->id && ClassOf(window) == L"#32770" && IsWindowVisible(window)) {
+                        s->box = window;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.box != nullptr;
+        },
+        timeoutMs);
+    return search.box;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[512];
+    return std::wstring(text, GetDlgItemTextW(box, 0xFFFF, text, 512));  // the box's static text
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512];
+    return std::wstring(text, GetWindowTextW(window, text, 512));
+}
+
 void VelmoraProcess::Close() const {
     const VelmoraWindows windows = Windows();
     if (windows.main) PostMessageW(windows.main, WM_CLOSE, 0, 0);

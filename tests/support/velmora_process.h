@@ -54,11 +54,17 @@ class VelmoraProcess {
     DWORD WaitForExit(DWORD timeoutMs = 10000) const;
     // Asks the face to close, as the close command does.
     void Close() const;
+    // Waits for a message box of the process (a dialog of class #32770); null on timeout.
+    HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
 
   private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };
+
+// The text and caption of a message box.
+std::wstring MessageBoxText(HWND box);
+std::wstring WindowText(HWND window);
 
 // Waits until the condition holds or the time is up; returns the condition's last value.
 template <class Condition>
