@@ -1,21 +1,14 @@
+// The main window's life cycle: start-up, mouse, keys, closing.
 #include "form1.h"
 
 #include <windowsx.h>
 
 #include "application.h"
-#include "face/hands.h"
 #include "single_instance.h"
-#include "temp_dir.h"
-#include "text/strings.h"
 #include "unicode.h"
 
 namespace velmora::win {
 namespace {
-
-// Until the skins come out of the program's own archive, the face starts with this skin, which
-// must already be in the temporary folder, and with white hands.
-constexpr const wchar_t* kStartSkin = L"velmora";
-constexpr uint32_t kStartHandColor = 0xFFFFFFFF;
 
 constexpr const wchar_t* kStoreKey = L"Software\\Zanfor";
 constexpr const wchar_t* kSection = L"Velmora";
@@ -23,34 +16,14 @@ constexpr const wchar_t* kSection = L"Velmora";
 constexpr int kFaceWidth = 235;
 constexpr int kFaceHeight = 250;
 
-// Clears a flag when a scope ends, however it ends.
-class BusyScope {
-  public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    bool& flag_;
-};
-
-std::wstring SystemErrorText(DWORD code) {
-    wchar_t* text = nullptr;
-    FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring result = text ? text : L"";
-    LocalFree(text);
-    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r'))
-        result.pop_back();
-    return result;
-}
-
 }  // namespace
 
 TForm1::TForm1(Application& application)
-    : application_(application), Timer1(*this, 1000, true, [this] { Timer1Timer(); }) {
+    : application_(application),
+      Timer1(*this, 1000, true, [this] { Timer1Timer(); }),
+      // The system raises the interval to its shortest, about 10 ms.
+      Timer3(*this, 1, false, [this] { Timer3Timer(); }),
+      PopupMenu1(BuildMenu()) {
     CreateHandle(L"TForm1", CS_DBLCLKS, WS_POPUP, WS_EX_TOPMOST, application.Handle(), L"Velmora",
                  RECT{0, 0, 306, 262});
     // Like any handler, an error in the start-up sequence skips only its remaining steps.
@@ -63,8 +36,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam) FormShow();
             break;
         case WM_LBUTTONDOWN:
+            FormMouseDown(true, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
         case WM_LBUTTONDBLCLK:
             FormMouseDown(true, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            FormDblClick();
             return 0;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
@@ -77,6 +53,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONUP:
             ReleaseCapture();
+            return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            FormKeyDown(wParam);
+            break;
+        case WM_CONTEXTMENU:
+            FormContextMenu(lParam);
             return 0;
         case WM_CLOSE:
             FormClose();
@@ -95,8 +78,8 @@ void TForm1::FormCreate() {
     }
     Settings = std::make_unique<RegistrySettings>(kStoreKey);
     RestorePosition();
-    HandColor = kStartHandColor;
-    RenderFace(kStartSkin, true);
+    ApplyStoredSkin();
+    ShowAutostartMark();
 }
 
 int32_t TForm1::ReadStartupInteger(const wchar_t* name, int32_t fallback) {
@@ -152,6 +135,26 @@ void TForm1::FormMouseMove(WPARAM keys) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TForm1::FormDblClick() {
+    N4Click();
+}
+
+void TForm1::FormKeyDown(WPARAM key) {
+    // F5 sets the wall clock bouncing; any other key, or F5 again, stops the bounce.
+    if (key == VK_F5 && !Timer3.Enabled() && PopupMenu1.Checked(N10)) {
+        BounceDY = 10;
+        Timer3.SetEnabled(true);
+    } else {
+        Timer3.SetEnabled(false);
+    }
+}
+
+void TForm1::FormContextMenu(LPARAM position) {
+    POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (at.x == -1 && at.y == -1) at = Position();  // from the keyboard: the face's corner
+    PopupMenu1.Popup(Handle(), at);
+}
+
 void TForm1::FormClose() {
     // A failed write is reported, and the clock closes all the same: the user asked it to.
     Guarded([this] { StorePosition(); });
@@ -160,72 +163,10 @@ void TForm1::FormClose() {
 
 void TForm1::FormDestroy() {
     Timer1.SetEnabled(false);
+    Timer3.SetEnabled(false);
     face_.Release();
     if (!SkinName.empty()) DeleteFileW(SkinImagePath().c_str());  // a failure is of no concern
     PostQuitMessage(0);
-}
-
-void TForm1::Timer1Timer() {
-    try {
-        RenderFace(SkinName, false);
-        tickFailures_.Succeeded();
-    } catch (const std::exception& error) {
-        if (tickFailures_.ShouldReport(Widen(error.what()))) throw;
-    }
-}
-
-std::wstring TForm1::SkinImagePath() const {
-    return TempDir + SkinName + L".png";
-}
-
-void TForm1::EnsureLayered() {
-    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-    if (style & WS_EX_LAYERED) return;
-    SetLastError(0);
-    if (SetWindowLongPtrW(Handle(), GWL_EXSTYLE, style | WS_EX_LAYERED) == 0 &&
-        GetLastError() != 0) {
-        const std::wstring text = SystemErrorText(GetLastError());
-        // A plain message, not the error report: no icon, the title as caption.
-        if (layeredFailures_.ShouldReport(text)) {
-            MessageBoxW(Handle(), text.c_str(), application_.Title().c_str(), MB_OK);
-        }
-        return;
-    }
-    layeredFailures_.Succeeded();
-}
-
-void TForm1::SizeToSkin() {
-    RECT bounds{};
-    GetWindowRect(Handle(), &bounds);
-    if (bounds.right - bounds.left == skin_.width && bounds.bottom - bounds.top == skin_.height) {
-        return;
-    }
-    SetWindowPos(Handle(), nullptr, 0, 0, skin_.width, skin_.height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TForm1::RenderFace(const std::wstring& skinName, bool reload) {
-    // Message boxes run nested message loops that deliver further ticks: those are skipped.
-    if (rendering_) return;
-    BusyScope busy(rendering_);
-
-    SkinName = skinName;
-    EnsureLayered();
-    if (reload) {
-        TempDir = WithTrailingSeparator(GetTempDir());
-        skin_ = LoadSkinImage(SkinImagePath());
-    } else if (skin_.empty() && !SkinName.empty()) {
-        // The image was missing when the skin was applied: the face appears once it is there.
-        skin_ = LoadSkinImage(SkinImagePath());
-    }
-    SizeToSkin();
-    if (skin_.empty()) return;
-
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const auto hands = ComputeHands(now.wHour, now.wMinute, now.wSecond, AlarmTime, HandColor);
-    face_.Compose(skin_, hands);
-    face_.Present(Handle(), Position());
 }
 
 }  // namespace velmora::win

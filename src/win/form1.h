@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "app/error_report.h"
 #include "face_surface.h"
 #include "form.h"
+#include "popup_menu.h"
 #include "registry_settings.h"
 #include "skin_image.h"
 
@@ -16,7 +18,9 @@ namespace velmora::win {
 
 class Application;
 
-// The main window: the clock face itself, borderless, always on top and layered.
+// The main window: the clock face itself, borderless, always on top and layered. Its handlers
+// are spread over three files: form1.cpp (life cycle, mouse and keys), form1_render.cpp (the
+// face) and form1_commands.cpp (the popup menu's commands).
 class TForm1 : public Form {
   public:
     // Creates the window hidden and runs the start-up sequence (FormCreate).
@@ -28,31 +32,54 @@ class TForm1 : public Form {
     void RenderFace(const std::wstring& skinName, bool reload);
 
     const FaceSurface& Face() const { return face_; }
+    const PopupMenu& Menu() const { return PopupMenu1; }
 
     // The alarm as "hh:mm", or empty for none; its hand is drawn under the others.
     void SetAlarmTime(std::string alarmTime) { AlarmTime = std::move(alarmTime); }
+
+    // The popup menu's items.
+    enum MenuItem : UINT { N1 = 1, N2, N3, N4, N5, N6, N7, N8, N9, N10, N11 };
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    // form1.cpp
     void FormCreate();
     void FormShow();
     void FormMouseDown(bool leftButton, int x, int y);
     void FormMouseMove(WPARAM keys);
+    void FormDblClick();
+    void FormKeyDown(WPARAM key);
+    void FormContextMenu(LPARAM position);
     void FormClose();
     void FormDestroy();
-    void Timer1Timer();
-
     void RestorePosition();
     void StorePosition();
     int32_t ReadStartupInteger(const wchar_t* name, int32_t fallback);
+
+    // form1_render.cpp
+    void Timer1Timer();
     void EnsureLayered();
     void SizeToSkin();
     std::wstring SkinImagePath() const;
 
+    // form1_commands.cpp
+    PopupMenu BuildMenu();
+    void ApplyStoredSkin();
+    void SelectSkin(int skin);
+    void ShowAutostartMark();
+    void Timer3Timer();
+    void N1Click();
+    void N2Click();
+    void N4Click();
+    void N5Click();
+    void N6Click();
+
     Application& application_;
-    Timer Timer1;
+    Timer Timer1;  // the tick
+    Timer Timer3;  // the bounce
+    PopupMenu PopupMenu1;
     std::unique_ptr<RegistrySettings> Settings;
 
     std::wstring SkinName;
@@ -61,12 +88,15 @@ class TForm1 : public Form {
     uint32_t HandColor = 0;
     int DragX = 0;
     int DragY = 0;
+    int32_t BounceDX = 0;
+    int32_t BounceDY = 0;
 
     SkinImage skin_;  // decoded when a skin is applied, so a removed file does not blank the face
     FaceSurface face_;
     bool rendering_ = false;
     RepeatedFailureFilter layeredFailures_;
     RepeatedFailureFilter tickFailures_;  // a failure of every tick is reported once
+    std::minstd_rand bounceBits_{std::random_device{}()};
 };
 
 }  // namespace velmora::win

@@ -1,0 +1,103 @@
+// The face: composing the skin and the hands and handing them to the window every second.
+#include "form1.h"
+
+#include "application.h"
+#include "face/hands.h"
+#include "temp_dir.h"
+#include "text/strings.h"
+#include "unicode.h"
+
+namespace velmora::win {
+namespace {
+
+// Clears a flag when a scope ends, however it ends.
+class BusyScope {
+  public:
+    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+std::wstring SystemErrorText(DWORD code) {
+    wchar_t* text = nullptr;
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring result = text ? text : L"";
+    LocalFree(text);
+    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r')) {
+        result.pop_back();
+    }
+    return result;
+}
+
+}  // namespace
+
+void TForm1::Timer1Timer() {
+    try {
+        RenderFace(SkinName, false);
+        tickFailures_.Succeeded();
+    } catch (const std::exception& error) {
+        if (tickFailures_.ShouldReport(Widen(error.what()))) throw;
+    }
+}
+
+std::wstring TForm1::SkinImagePath() const {
+    return TempDir + SkinName + L".png";
+}
+
+void TForm1::EnsureLayered() {
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    if (style & WS_EX_LAYERED) return;
+    SetLastError(0);
+    if (SetWindowLongPtrW(Handle(), GWL_EXSTYLE, style | WS_EX_LAYERED) == 0 &&
+        GetLastError() != 0) {
+        const std::wstring text = SystemErrorText(GetLastError());
+        // A plain message, not the error report: no icon, the title as caption.
+        if (layeredFailures_.ShouldReport(text)) {
+            MessageBoxW(Handle(), text.c_str(), application_.Title().c_str(), MB_OK);
+        }
+        return;
+    }
+    layeredFailures_.Succeeded();
+}
+
+void TForm1::SizeToSkin() {
+    RECT bounds{};
+    GetWindowRect(Handle(), &bounds);
+    if (bounds.right - bounds.left == skin_.width && bounds.bottom - bounds.top == skin_.height) {
+        return;
+    }
+    SetWindowPos(Handle(), nullptr, 0, 0, skin_.width, skin_.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::RenderFace(const std::wstring& skinName, bool reload) {
+    // Message boxes run nested message loops that deliver further ticks: those are skipped.
+    if (rendering_) return;
+    BusyScope busy(rendering_);
+
+    SkinName = skinName;
+    EnsureLayered();
+    if (reload) {
+        TempDir = WithTrailingSeparator(GetTempDir());
+        skin_ = LoadSkinImage(SkinImagePath());
+    } else if (skin_.empty() && !SkinName.empty()) {
+        // The image was missing when the skin was applied: the face appears once it is there.
+        skin_ = LoadSkinImage(SkinImagePath());
+    }
+    SizeToSkin();
+    if (skin_.empty()) return;
+
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const auto hands = ComputeHands(now.wHour, now.wMinute, now.wSecond, AlarmTime, HandColor);
+    face_.Compose(skin_, hands);
+    face_.Present(Handle(), Position());
+}
+
+}  // namespace velmora::win
