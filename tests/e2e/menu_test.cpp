@@ -1,0 +1,213 @@
+// The popup menu and the double click, driven with the real mouse and keyboard.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "gdiplus_session.h"
+#include "keyboard.h"
+#include "mouse.h"
+#include "registry_access.h"
+#include "test_skin.h"
+#include "velmora_process.h"
+
+namespace velmora::testing {
+namespace {
+
+constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// What the stand-in recorded: its command lines and working folders, one line each.
+std::wstring ReadCalls(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return L"";
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(read), text.data(),
+                                    static_cast<int>(text.size())));
+    return text;
+}
+
+// A folder for the test with the clock's temporary folder inside it, named "temp", so that the
+// date and time applet starts in the test folder itself.
+class MenuTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DeleteUserKey(kStoreKey);
+        CreateDirectoryW(temp_.c_str(), nullptr);
+        ASSERT_TRUE(WriteTestSkin(temp_ + L"velmora.png"));
+        Start();
+    }
+    void TearDown() override {
+        clock_.reset();
+        DeleteUserKey(kStoreKey);
+        DeleteFileW((temp_ + L"velmora.png").c_str());
+        DeleteFileW((temp_ + L"velmora1.png").c_str());
+        RemoveDirectoryW(temp_.c_str());
+    }
+
+    void Start() {
+        clock_ = std::make_unique<VelmoraProcess>(temp_);
+        face_ = clock_->WaitForFace().main;
+        ASSERT_TRUE(face_);
+        // The face starts without taking the keyboard. Under Wine the click that first activates
+        // it also hands its window to the window manager, which loses that click's release; so a
+        // user's first click goes to activating the face, as here.
+        const POINT grip = Grip();
+        MoveMouseTo(grip.x, grip.y);
+        PressButton(MOUSEEVENTF_LEFTDOWN);
+        ReleaseButton(MOUSEEVENTF_LEFTUP);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == face_; }, 3000));
+        Sleep(300);
+    }
+
+    // A point of the opaque dial that no hand covers.
+    POINT Grip() const {
+        RECT bounds;
+        GetWindowRect(face_, &bounds);
+        return {bounds.left + 126, bounds.top + 215};
+    }
+
+    // Opens the menu with a right click and waits until it shows. Under Wine the click after the
+    // face has been activated can be lost while its window passes to the window manager; the
+    // user then clicks again, and so does this.
+    bool OpenMenu() {
+        const auto menuShows = [] {
+            const HWND menu = FindWindowW(L"#32768", nullptr);
+            return menu && IsWindowVisible(menu);
+        };
+        // The menu of an earlier choice must be gone first, or the keys would go to it.
+        if (!WaitUntil([&] { return !menuShows(); }, 3000)) return false;
+        const POINT grip = Grip();
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            MoveMouseTo(grip.x, grip.y);
+            PressButton(MOUSEEVENTF_RIGHTDOWN);
+            ReleaseButton(MOUSEEVENTF_RIGHTUP);
+            if (WaitUntil(menuShows, 1000)) return true;
+        }
+        return false;
+    }
+
+    // Chooses the n-th command of the menu (from 1, separators not counted) with the keyboard.
+    void Choose(int command) {
+        ASSERT_TRUE(OpenMenu());
+        PressKey(VK_HOME);  // the first item, whatever the menu highlighted last time
+        PressKeys(VK_DOWN, command - 1);
+        PressKey(VK_RETURN);
+        Sleep(300);
+    }
+
+    win::GdiplusSession gdiplus_;
+    ScratchFolder folder_{L"menu"};
+    const std::wstring temp_ = folder_.File(L"temp\\");
+    std::unique_ptr<VelmoraProcess> clock_;
+    HWND face_ = nullptr;
+};
+
+TEST_F(MenuTest, RightClickOpensTheMenuAndItsLastItemClosesTheClock) {
+    ASSERT_TRUE(OpenMenu());
+    PressKey(VK_END);  // the last item, "Закрыть"
+    PressKey(VK_RETURN);
+    EXPECT_EQ(clock_->WaitForExit(5000), 0u);
+    EXPECT_TRUE(ReadStoredValue(kSectionKey, L"top"));  // closed the usual way
+}
+
+TEST_F(MenuTest, AutostartItemWritesThePathThenEmptyTextThenThePathAgain) {
+    HKEY run;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &run,
+                    nullptr);
+    RegDeleteValueW(run, L"Velmora");
+    RegCloseKey(run);
+    const std::wstring quoted = L"\"" + BuildDirectory() + L"velmora.exe\"";
+    const auto runValue = [] {
+        const auto value = ReadStoredValue(kRunKey, L"Velmora");
+        if (!value) return std::string("<none>");
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
+        return value->bytes;
+    };
+    auto ansi = [](const std::wstring& text) {
+        std::string bytes(text.size() + 1, '\0');
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr);
+        return bytes;
+    };
+
+    const int kAutostart = 4;  // alarm, date and time, clock variants, autostart
+    const auto chooseAndWaitFor = [&](const std::string& expected) {
+        Choose(kAutostart);
+        EXPECT_TRUE(WaitUntil([&] { return runValue() == expected; }, 3000)) << runValue();
+    };
+    chooseAndWaitFor(ansi(quoted));
+    chooseAndWaitFor(std::string(1, '\0'));
+    chooseAndWaitFor(ansi(quoted));
+
+    // The next start sees its own path and shows the mark: the first click switches it off.
+    clock_->Close();
+    ASSERT_EQ(clock_->WaitForExit(), 0u);
+    ASSERT_TRUE(WriteTestSkin(temp_ + L"velmora.png"));
+    Start();
+    Choose(kAutostart);
+    EXPECT_EQ(runValue(), std::string(1, '\0'));
+
+    RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &run);
+    RegDeleteValueW(run, L"Velmora");
+    RegCloseKey(run);
+}
+
+TEST_F(MenuTest, DoubleClickStartsTheDateAndTimeAppletWhereTempIsTakenOut) {
+    // Found in the applet's working folder before the system's own.
+    ASSERT_TRUE(CopyFileW((BuildDirectory() + L"record_call.exe").c_str(),
+                          folder_.File(L"Rundll32.exe").c_str(), FALSE));
+    const POINT grip = Grip();
+    MoveMouseTo(grip.x, grip.y);
+    for (int click = 0; click < 2; ++click) {
+        PressButton(MOUSEEVENTF_LEFTDOWN);
+        ReleaseButton(MOUSEEVENTF_LEFTUP);
+    }
+    const std::wstring log = folder_.File(L"calls.txt");
+    ASSERT_TRUE(WaitUntil([&] { return !ReadCalls(log).empty(); }, 5000)) << "no applet started";
+    const std::wstring calls = ReadCalls(log);
+    EXPECT_NE(calls.find(L"shell32.dll,Control_RunDLL TIMEDATE.CPL"), calls.npos) << calls;
+    std::wstring folder = folder_.path();
+    folder.pop_back();  // the working folder as the system reports it, without a separator
+    EXPECT_NE(calls.find(L"\n" + folder + L"\n"), calls.npos) << calls;
+}
+
+TEST_F(MenuTest, WebSiteItemOpensTheProgramsAddress) {
+    // The shell opens web addresses with the command registered for https: a stand-in here.
+    const std::wstring commandKey = L"Software\\Classes\\https\\shell\\open\\command";
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, commandKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    wchar_t saved[1024] = L"";
+    DWORD savedSize = sizeof saved;
+    const bool hadCommand =
+        RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(saved),
+                         &savedSize) == ERROR_SUCCESS;
+    const std::wstring standIn = folder_.File(L"browser.exe");
+    ASSERT_TRUE(CopyFileW((BuildDirectory() + L"record_call.exe").c_str(), standIn.c_str(), FALSE));
+    const std::wstring command = L"\"" + standIn + L"\" \"%1\"";
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+
+    Choose(5);  // the web site, after autostart
+    const std::wstring log = folder_.File(L"calls.txt");
+    const bool opened = WaitUntil([&] { return !ReadCalls(log).empty(); }, 5000);
+
+    if (hadCommand) {
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), savedSize);
+    } else {
+        RegDeleteValueW(key, nullptr);
+    }
+    RegCloseKey(key);
+    ASSERT_TRUE(opened) << "no browser started";
+    EXPECT_NE(ReadCalls(log).find(L"https://www.velmora.example/"), std::wstring::npos)
+        << ReadCalls(log);
+}
+
+}  // namespace
+}  // namespace velmora::testing
