@@ -21,6 +21,15 @@ velmora_ensure_prefix() {
             wineboot -i >/dev/null 2>&1
             wineserver -w
         fi
+        if [ ! -f "$WINEPREFIX/velmora-configured" ]; then
+            # The face is a desktop widget: Wine keeps it away from the X window manager, as
+            # Windows has none. Managed, its first click would hand it to the manager, which
+            # loses that click and may move the face.
+            wine reg add 'HKCU\Software\Wine\AppDefaults\velmora.exe\X11 Driver' \
+                /v Managed /d N /f >/dev/null 2>&1
+            wineserver -w
+            touch "$WINEPREFIX/velmora-configured"
+        fi
     ) 9>"$WINEPREFIX.lock"
 }
 

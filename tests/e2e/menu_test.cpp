@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "gdiplus_session.h"
+#include "clock_test.h"
 #include "keyboard.h"
 #include "mouse.h"
 #include "registry_access.h"
@@ -31,80 +31,12 @@ std::wstring ReadCalls(const std::wstring& path) {
     return text;
 }
 
-// A folder for the test with the clock's temporary folder inside it, named "temp", so that the
-// date and time applet starts in the test folder itself.
-class MenuTest : public ::testing::Test {
+class MenuTest : public ClockTest {
   protected:
     void SetUp() override {
-        DeleteUserKey(kStoreKey);
-        CreateDirectoryW(temp_.c_str(), nullptr);
-        ASSERT_TRUE(WriteTestSkin(temp_ + L"velmora.png"));
+        ClockTest::SetUp();
         Start();
     }
-    void TearDown() override {
-        clock_.reset();
-        DeleteUserKey(kStoreKey);
-        DeleteFileW((temp_ + L"velmora.png").c_str());
-        DeleteFileW((temp_ + L"velmora1.png").c_str());
-        RemoveDirectoryW(temp_.c_str());
-    }
-
-    void Start() {
-        clock_ = std::make_unique<VelmoraProcess>(temp_);
-        face_ = clock_->WaitForFace().main;
-        ASSERT_TRUE(face_);
-        // The face starts without taking the keyboard. Under Wine the click that first activates
-        // it also hands its window to the window manager, which loses that click's release; so a
-        // user's first click goes to activating the face, as here.
-        const POINT grip = Grip();
-        MoveMouseTo(grip.x, grip.y);
-        PressButton(MOUSEEVENTF_LEFTDOWN);
-        ReleaseButton(MOUSEEVENTF_LEFTUP);
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == face_; }, 3000));
-        Sleep(300);
-    }
-
-    // A point of the opaque dial that no hand covers.
-    POINT Grip() const {
-        RECT bounds;
-        GetWindowRect(face_, &bounds);
-        return {bounds.left + 126, bounds.top + 215};
-    }
-
-    // Opens the menu with a right click and waits until it shows. Under Wine the click after the
-    // face has been activated can be lost while its window passes to the window manager; the
-    // user then clicks again, and so does this.
-    bool OpenMenu() {
-        const auto menuShows = [] {
-            const HWND menu = FindWindowW(L"#32768", nullptr);
-            return menu && IsWindowVisible(menu);
-        };
-        // The menu of an earlier choice must be gone first, or the keys would go to it.
-        if (!WaitUntil([&] { return !menuShows(); }, 3000)) return false;
-        const POINT grip = Grip();
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            MoveMouseTo(grip.x, grip.y);
-            PressButton(MOUSEEVENTF_RIGHTDOWN);
-            ReleaseButton(MOUSEEVENTF_RIGHTUP);
-            if (WaitUntil(menuShows, 1000)) return true;
-        }
-        return false;
-    }
-
-    // Chooses the n-th command of the menu (from 1, separators not counted) with the keyboard.
-    void Choose(int command) {
-        ASSERT_TRUE(OpenMenu());
-        PressKey(VK_HOME);  // the first item, whatever the menu highlighted last time
-        PressKeys(VK_DOWN, command - 1);
-        PressKey(VK_RETURN);
-        Sleep(300);
-    }
-
-    win::GdiplusSession gdiplus_;
-    ScratchFolder folder_{L"menu"};
-    const std::wstring temp_ = folder_.File(L"temp\\");
-    std::unique_ptr<VelmoraProcess> clock_;
-    HWND face_ = nullptr;
 };
 
 TEST_F(MenuTest, RightClickOpensTheMenuAndItsLastItemClosesTheClock) {
