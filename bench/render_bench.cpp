@@ -10,7 +10,8 @@
 #include "face_surface.h"
 #include "gdiplus_session.h"
 #include "skin_image.h"
-#include "test_skin.h"
+#include "archived_skin.h"
+#include "velmora_process.h"
 
 using namespace velmora;
 
@@ -51,14 +52,14 @@ double Measure(win::FaceSurface& face, HWND window, const std::wstring& png,
 
 int main() {
     win::GdiplusSession gdiplus;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring png = std::wstring(temp) + L"velmora-bench.png";
-    if (!testing::WriteTestSkin(png)) {
-        std::fprintf(stderr, "cannot write the test skin\n");
+    // The wrist watch skin, as the clock takes it out of its archive.
+    testing::ScratchFolder folder(L"bench");
+    const std::wstring png = folder.File(L"velmora.png");
+    const win::SkinImage kept = testing::ArchivedSkin(L"velmora.png", folder.path());
+    if (kept.empty()) {
+        std::fprintf(stderr, "cannot take the skin out of velmora.exe\n");
         return 1;
     }
-    const win::SkinImage kept = win::LoadSkinImage(png);
     HWND window = LayeredWindow();
     ShowWindow(window, SW_SHOWNOACTIVATE);
     win::FaceSurface face;
@@ -77,6 +78,5 @@ int main() {
     std::printf("%-34s %9.3f ms %11.3f ms %7.1fx\n", "whole tick (compose + present)", tickKept,
                 tickDecoded, tickDecoded / tickKept);
     DestroyWindow(window);
-    DeleteFileW(png.c_str());
     return 0;
 }

@@ -6,8 +6,18 @@ namespace velmora::win {
 
 Application* Application::current_ = nullptr;
 
-Application::Application(HINSTANCE instance, std::wstring title)
-    : instance_(instance), title_(std::move(title)) {
+std::wstring Application::RunningExecutable() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) return path.substr(0, length);
+        path.resize(path.size() * 2);
+    }
+}
+
+Application::Application(HINSTANCE instance, std::wstring title, std::wstring exeName)
+    : instance_(instance), title_(std::move(title)), exeName_(std::move(exeName)) {
     current_ = this;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;

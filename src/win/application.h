@@ -6,11 +6,17 @@
 
 namespace velmora::win {
 
+// The application title: the text of the application window, by which a second start finds
+// this one, and the caption of the program's messages.
+constexpr const wchar_t* kApplicationTitle = L"Velmora";
+
 // The application object: its title, the hidden application window that carries the title and
 // owns every form, the message loop and the standard error report.
 class Application {
   public:
-    Application(HINSTANCE instance, std::wstring title);
+    // exeName is the program file whose archive holds the skins and the alarm sound, and which
+    // autostart names: the running executable unless a test says otherwise.
+    Application(HINSTANCE instance, std::wstring title, std::wstring exeName = RunningExecutable());
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -20,6 +26,8 @@ class Application {
 
     HINSTANCE Instance() const { return instance_; }
     const std::wstring& Title() const { return title_; }
+    const std::wstring& ExeName() const { return exeName_; }
+    static std::wstring RunningExecutable();
     HWND Handle() const { return window_; }
 
     // Window class of the application window: with the title, it tells another instance of this
@@ -38,6 +46,7 @@ class Application {
     static Application* current_;
     HINSTANCE instance_;
     std::wstring title_;
+    std::wstring exeName_;
     HWND window_ = nullptr;
     HWND mainWindow_ = nullptr;
     bool reporting_ = false;

@@ -35,16 +35,6 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
-std::wstring ExecutablePath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}
-
 Autostart::Autostart(std::wstring executable) : executable_(std::move(executable)) {}
 
 bool Autostart::IsOn() const {

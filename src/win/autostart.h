@@ -25,7 +25,4 @@ class Autostart {
     std::wstring executable_;
 };
 
-// The path of the running executable.
-std::wstring ExecutablePath();
-
 }  // namespace velmora::win

@@ -4,7 +4,9 @@
 #include <windowsx.h>
 
 #include "application.h"
+#include "resource_archive.h"
 #include "single_instance.h"
+#include "temp_dir.h"
 #include "unicode.h"
 
 namespace velmora::win {
@@ -80,6 +82,14 @@ void TForm1::FormCreate() {
     RestorePosition();
     ApplyStoredSkin();
     ShowAutostartMark();
+    EnsureDefaultSound();
+}
+
+void TForm1::EnsureDefaultSound() {
+    // A file of that name already there is used as it is, whatever it holds.
+    const std::wstring folder = GetTempDir();
+    if (!DefaultSoundPresent(folder))
+        ExtractResource(application_.ExeName(), L"Velmora.wav", folder);
 }
 
 int32_t TForm1::ReadStartupInteger(const wchar_t* name, int32_t fallback) {

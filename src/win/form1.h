@@ -33,6 +33,8 @@ class TForm1 : public Form {
 
     const FaceSurface& Face() const { return face_; }
     const PopupMenu& Menu() const { return PopupMenu1; }
+    // Runs a menu item's command as choosing it does; what it raises reaches the caller.
+    void RunCommand(UINT item) { PopupMenu1.Click(item); }
 
     // The alarm as "hh:mm", or empty for none; its hand is drawn under the others.
     void SetAlarmTime(std::string alarmTime) { AlarmTime = std::move(alarmTime); }
@@ -57,6 +59,7 @@ class TForm1 : public Form {
     void RestorePosition();
     void StorePosition();
     int32_t ReadStartupInteger(const wchar_t* name, int32_t fallback);
+    void EnsureDefaultSound();
 
     // form1_render.cpp
     void Timer1Timer();

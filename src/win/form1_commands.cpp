@@ -66,12 +66,12 @@ void TForm1::SelectSkin(int skin) {
 }
 
 void TForm1::ShowAutostartMark() {
-    PopupMenu1.SetChecked(N5, Autostart(ExecutablePath()).IsOn());
+    PopupMenu1.SetChecked(N5, Autostart(application_.ExeName()).IsOn());
 }
 
 void TForm1::N5Click() {
     const bool on = !PopupMenu1.Checked(N5);
-    Autostart(ExecutablePath()).Set(on);
+    Autostart(application_.ExeName()).Set(on);
     PopupMenu1.SetChecked(N5, on);  // only once the entry is written
 }
 

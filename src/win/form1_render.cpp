@@ -3,6 +3,7 @@
 
 #include "application.h"
 #include "face/hands.h"
+#include "resource_archive.h"
 #include "temp_dir.h"
 #include "text/strings.h"
 #include "unicode.h"
@@ -85,6 +86,7 @@ void TForm1::RenderFace(const std::wstring& skinName, bool reload) {
     EnsureLayered();
     if (reload) {
         TempDir = WithTrailingSeparator(GetTempDir());
+        ExtractResource(application_.ExeName(), SkinName + L".png", TempDir);
         skin_ = LoadSkinImage(SkinImagePath());
     } else if (skin_.empty() && !SkinName.empty()) {
         // The image was missing when the skin was applied: the face appears once it is there.

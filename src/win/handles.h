@@ -46,10 +46,16 @@ struct MenuTraits {
     static void Free(HMENU menu) { DestroyMenu(menu); }
 };
 
+struct FileTraits {
+    static void Free(HANDLE file) { CloseHandle(file); }
+};
+
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using UniqueMemoryDC = UniqueHandle<HDC, MemoryDCTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+// Empty is null: callers turn INVALID_HANDLE_VALUE into null on the way in.
+using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
 
 // The device context of a window (the whole screen for a null window), given back on scope exit.
 class WindowDC {

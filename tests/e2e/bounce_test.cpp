@@ -28,7 +28,6 @@ class BounceTest : public ClockTest {
 
 TEST_F(BounceTest, F5SetsTheWallClockFallingAndAnyKeyStopsIt) {
     WriteStoredText(kSectionKey, L"skin", L"1");
-    ASSERT_TRUE(WriteTestSkin(temp_ + L"velmora1.png"));
     Start();
     const POINT start = Place();
     PressKey(VK_F5);

@@ -22,7 +22,6 @@ class ClockTest : public ::testing::Test {
     void SetUp() override {
         DeleteUserKey(kStoreKey);
         CreateDirectoryW(temp_.c_str(), nullptr);
-        ASSERT_TRUE(WriteTestSkin(temp_ + L"velmora.png"));
     }
     void TearDown() override {
         clock_.reset();

@@ -21,7 +21,6 @@ class DragTest : public ::testing::Test {
   protected:
     void SetUp() override {
         DeleteUserKey(kStoreKey);
-        ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png")));
         clock_ = std::make_unique<VelmoraProcess>(temp_.path());
         face_ = clock_->WaitForFace().main;
         ASSERT_TRUE(face_);

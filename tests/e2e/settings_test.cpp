@@ -17,16 +17,11 @@ POINT TopLeftOf(HWND window) {
 
 class SettingsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        DeleteUserKey(kStoreKey);
-        ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png")));
-    }
+    void SetUp() override { DeleteUserKey(kStoreKey); }
     void TearDown() override { DeleteUserKey(kStoreKey); }
 
-    // Starts the clock and waits for its face; the skin is written anew each time, since closing
-    // the clock removes it.
+    // Starts the clock and waits for its face.
     HWND Start(std::unique_ptr<VelmoraProcess>& clock) {
-        WriteTestSkin(temp_.File(L"velmora.png"));
         clock = std::make_unique<VelmoraProcess>(temp_.path());
         return clock->WaitForFace().main;
     }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "archived_skin.h"
 #include "gdiplus_session.h"
 #include "registry_access.h"
 #include "screen.h"
@@ -23,7 +24,6 @@ class FaceTest : public ::testing::Test {
   protected:
     void SetUp() override {
         DeleteUserKey(kStoreKey);  // every test starts from a first start
-        ASSERT_TRUE(WriteTestSkin(temp_.File(L"velmora.png")));
     }
 
     win::GdiplusSession gdiplus_;
@@ -104,6 +104,33 @@ TEST_F(FaceTest, ClosingEndsWithCodeZeroAndDeletesTheSkinImage) {
     EXPECT_FALSE(FileExists(temp_.File(L"velmora.png")));
 }
 
+TEST_F(FaceTest, StartUpPutsTheDefaultSoundInTheTemporaryFolderUnlessOneIsThere) {
+    {
+        VelmoraProcess clock(temp_.path());
+        ASSERT_TRUE(clock.WaitForFace().main);
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(
+            GetFileAttributesExW(temp_.File(L"Velmora.wav").c_str(), GetFileExInfoStandard, &data));
+        EXPECT_EQ(data.nFileSizeLow, 30000u);
+        clock.Close();
+        EXPECT_EQ(clock.WaitForExit(), 0u);
+    }
+    EXPECT_TRUE(FileExists(temp_.File(L"Velmora.wav")));  // it stays for later runs
+
+    // A file of that name in any letter case is used as it is.
+    DeleteFileW(temp_.File(L"Velmora.wav").c_str());
+    const std::wstring own = temp_.File(L"VELMORA.WAV");
+    HANDLE file = CreateFileW(own.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "mine", 4, &written, nullptr);
+    CloseHandle(file);
+    VelmoraProcess clock(temp_.path());
+    ASSERT_TRUE(clock.WaitForFace().main);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(own.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, 4u);
+}
+
 TEST_F(FaceTest, FaceStaysWhenTheSkinImageIsDeletedWhileRunning) {
     VelmoraProcess clock(temp_.path());
     const VelmoraWindows windows = clock.WaitForFace();
@@ -114,9 +141,16 @@ TEST_F(FaceTest, FaceStaysWhenTheSkinImageIsDeletedWhileRunning) {
     const RECT face = BoundsOf(windows.main);
     EXPECT_EQ(face.right - face.left, kSkinWidth);
     EXPECT_EQ(face.bottom - face.top, kSkinHeight);
-    // A point of the dial that no hand reaches still shows the dial.
+    // Points of the dial that no hand reaches still show the skin.
+    ScratchFolder expected(L"expected");
+    const win::SkinImage skin = ArchivedSkin(L"velmora.png", expected.path());
+    ASSERT_FALSE(skin.empty());
     const ScreenShot shot(face);
-    EXPECT_TRUE(Near(shot.At(126, 215), kDialColor & 0xFFFFFF, 2)) << std::hex << shot.At(126, 215);
+    for (const POINT p : {POINT{126, 215}, POINT{60, 126}, POINT{190, 126}}) {
+        const uint32_t want = ShownColour(skin.pixels[p.y * skin.width + p.x]);
+        EXPECT_TRUE(Near(shot.At(p.x, p.y), want, 2))
+            << p.x << "," << p.y << ": " << std::hex << shot.At(p.x, p.y) << " not " << want;
+    }
 }
 
 }  // namespace

@@ -12,31 +12,12 @@
 #include "application.h"
 #include "gdiplus_session.h"
 #include "process_usage.h"
+#include "temp_env.h"
 #include "test_skin.h"
 #include "velmora_process.h"
 
 namespace velmora::win {
 namespace {
-
-// Points TMP and TEMP at a folder for the life of the object.
-class TempEnvironment {
-  public:
-    explicit TempEnvironment(const std::wstring& folder) {
-        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
-            wchar_t old[1024];
-            const DWORD length = GetEnvironmentVariableW(name, old, 1024);
-            saved_.push_back({name, std::wstring(old, length)});
-            SetEnvironmentVariableW(name, folder.c_str());
-        }
-    }
-    ~TempEnvironment() {
-        for (const auto& [name, value] : saved_)
-            SetEnvironmentVariableW(name, value.c_str());
-    }
-
-  private:
-    std::vector<std::pair<const wchar_t*, std::wstring>> saved_;
-};
 
 class Form1Test : public ::testing::Test {
   protected:
@@ -44,8 +25,10 @@ class Form1Test : public ::testing::Test {
 
     GdiplusSession gdiplus_;
     testing::ScratchFolder temp_{L"form1"};
-    TempEnvironment environment_{temp_.path()};
-    Application application_{GetModuleHandleW(nullptr), L"Velmora"};
+    testing::TempEnvironment environment_{temp_.path()};
+    // The skins come out of the real program's archive.
+    Application application_{GetModuleHandleW(nullptr), L"Velmora",
+                             testing::BuildDirectory() + L"velmora.exe"};
 };
 
 // The counters must see what a real leak would leave behind, or their silence proves nothing.
@@ -107,18 +90,15 @@ TEST_F(Form1Test, FaceKeepsShowingWhenItsFileGoes) {
     EXPECT_EQ(bounds.right - bounds.left, testing::kSkinWidth);
 }
 
-TEST_F(Form1Test, ReloadWithoutTheFileEmptiesTheFaceUntilTheFileComesBack) {
+TEST_F(Form1Test, ASkinTheArchiveLacksShowsNothingUntilItsImageAppears) {
     TForm1 form(application_);
-    const std::wstring image = temp_.File(L"velmora.png");
-    const std::wstring kept = temp_.File(L"kept.png");
-    ASSERT_TRUE(MoveFileW(image.c_str(), kept.c_str()));
-    form.RenderFace(L"velmora", true);
+    form.RenderFace(L"nosuch", true);  // nothing to extract, nothing reported
     RECT bounds;
     GetWindowRect(form.Handle(), &bounds);
     EXPECT_EQ(bounds.right - bounds.left, 0);
 
-    ASSERT_TRUE(MoveFileW(kept.c_str(), image.c_str()));
-    form.RenderFace(L"velmora", false);  // the next tick finds it
+    ASSERT_TRUE(testing::WriteTestSkin(temp_.File(L"nosuch.png")));
+    form.RenderFace(L"nosuch", false);  // the next tick finds it
     GetWindowRect(form.Handle(), &bounds);
     EXPECT_EQ(bounds.right - bounds.left, testing::kSkinWidth);
 }

@@ -1,0 +1,54 @@
+#include "message_box_answerer.h"
+
+namespace velmora::testing {
+namespace {
+
+HWND FindOwnMessageBox() {
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM result) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t cls[16];
+            GetClassNameW(window, cls, 16);
+            if (process == GetCurrentProcessId() && std::wstring(cls) == L"#32770" &&
+                IsWindowVisible(window)) {
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers)
+    : answers_(std::move(answers)), thread_([this] { Run(); }) {}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    stop_ = true;
+    thread_.join();
+}
+
+void MessageBoxAnswerer::Run() {
+    HWND answered = nullptr;
+    size_t next = 0;
+    while (!stop_) {
+        const HWND box = FindOwnMessageBox();
+        if (box && box != answered && next < answers_.size()) {
+            wchar_t text[1024];
+            const int length = GetDlgItemTextW(box, 0xFFFF, text, 1024);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                texts_.emplace_back(text, length);
+            }
+            PostMessageW(box, WM_COMMAND, answers_[next++], 0);
+            answered = box;
+        }
+        Sleep(30);
+    }
+}
+
+}  // namespace velmora::testing
