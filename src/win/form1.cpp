@@ -23,6 +23,7 @@ constexpr int kFaceHeight = 250;
 TForm1::TForm1(Application& application)
     : application_(application),
       Timer1(*this, 1000, true, [this] { Timer1Timer(); }),
+      Timer2(*this, 30, false, [this] { Timer2Timer(); }),
       // The system raises the interval to its shortest, about 10 ms.
       Timer3(*this, 1, false, [this] { Timer3Timer(); }),
       PopupMenu1(BuildMenu()) {
@@ -54,7 +55,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FormMouseMove(wParam);
             return 0;
         case WM_LBUTTONUP:
-            ReleaseCapture();
+            FormMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -82,7 +83,18 @@ void TForm1::FormCreate() {
     RestorePosition();
     ApplyStoredSkin();
     ShowAutostartMark();
+    LoadAlarmTime();
     EnsureDefaultSound();
+}
+
+void TForm1::LoadAlarmTime() {
+    try {
+        AlarmTime = Narrow(Settings->ReadString(kSection, L"bud", L""));
+    } catch (const RegistryError& error) {
+        // Reported; the clock starts without an alarm rather than half started.
+        application_.ShowError(Widen(error.what()));
+        AlarmTime.clear();
+    }
 }
 
 void TForm1::EnsureDefaultSound() {
@@ -133,6 +145,7 @@ void TForm1::FormShow() {
 void TForm1::FormMouseDown(bool leftButton, int x, int y) {
     DragX = x;
     DragY = y;
+    if (leftButton) pressedOnFace_ = true;
     // Held until the button is released, so a drag goes on when the cursor leaves the face.
     if (leftButton) SetCapture(Handle());
 }
@@ -142,6 +155,26 @@ void TForm1::FormMouseMove(WPARAM keys) {
     POINT cursor;
     GetCursorPos(&cursor);
     SetWindowPos(Handle(), nullptr, cursor.x - DragX, cursor.y - DragY, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::FormMouseUp(int x, int y) {
+    ReleaseCapture();
+    // A click: the press was on the face and the release is inside the window, wherever the
+    // window has moved in between.
+    RECT client;
+    GetClientRect(Handle(), &client);
+    const bool inside = x >= 0 && y >= 0 && x < client.right && y < client.bottom;
+    if (pressedOnFace_ && inside) FormClick();
+    pressedOnFace_ = false;
+}
+
+void TForm1::FormClick() {
+    // After the first cycle a click stops the shake and puts the face back where it began.
+    if (!ClickStopsShake(shake_)) return;
+    shake_ = ShakeState{};
+    Timer2.SetEnabled(false);
+    SetWindowPos(Handle(), nullptr, HomeLeft, HomeTop, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -173,6 +206,7 @@ void TForm1::FormClose() {
 
 void TForm1::FormDestroy() {
     Timer1.SetEnabled(false);
+    Timer2.SetEnabled(false);
     Timer3.SetEnabled(false);
     face_.Release();
     if (!SkinName.empty()) DeleteFileW(SkinImagePath().c_str());  // a failure is of no concern

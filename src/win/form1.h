@@ -7,9 +7,11 @@
 #include <random>
 #include <string>
 
+#include "alarm/alarm_trigger.h"
 #include "app/error_report.h"
 #include "face_surface.h"
 #include "form.h"
+#include "motion/shake.h"
 #include "popup_menu.h"
 #include "registry_settings.h"
 #include "skin_image.h"
@@ -17,6 +19,7 @@
 namespace velmora::win {
 
 class Application;
+class TForm2;
 
 // The main window: the clock face itself, borderless, always on top and layered. Its handlers
 // are spread over three files: form1.cpp (life cycle, mouse and keys), form1_render.cpp (the
@@ -38,6 +41,9 @@ class TForm1 : public Form {
 
     // The alarm as "hh:mm", or empty for none; its hand is drawn under the others.
     void SetAlarmTime(std::string alarmTime) { AlarmTime = std::move(alarmTime); }
+    // The alarm dialog, created after the face: the menu opens it, the alarm plays its sounds.
+    void SetAlarmDialog(TForm2* form2) { Form2 = form2; }
+    RegistrySettings* Store() const { return Settings.get(); }
 
     // The popup menu's items.
     enum MenuItem : UINT { N1 = 1, N2, N3, N4, N5, N6, N7, N8, N9, N10, N11 };
@@ -51,6 +57,8 @@ class TForm1 : public Form {
     void FormShow();
     void FormMouseDown(bool leftButton, int x, int y);
     void FormMouseMove(WPARAM keys);
+    void FormMouseUp(int x, int y);
+    void FormClick();
     void FormDblClick();
     void FormKeyDown(WPARAM key);
     void FormContextMenu(LPARAM position);
@@ -60,9 +68,12 @@ class TForm1 : public Form {
     void StorePosition();
     int32_t ReadStartupInteger(const wchar_t* name, int32_t fallback);
     void EnsureDefaultSound();
+    void LoadAlarmTime();
 
     // form1_render.cpp
     void Timer1Timer();
+    void CheckAlarm(const SYSTEMTIME& now);
+    void Timer2Timer();
     void EnsureLayered();
     void SizeToSkin();
     std::wstring SkinImagePath() const;
@@ -81,9 +92,11 @@ class TForm1 : public Form {
 
     Application& application_;
     Timer Timer1;  // the tick
+    Timer Timer2;  // the shake
     Timer Timer3;  // the bounce
     PopupMenu PopupMenu1;
     std::unique_ptr<RegistrySettings> Settings;
+    TForm2* Form2 = nullptr;
 
     std::wstring SkinName;
     std::wstring TempDir;
@@ -93,6 +106,11 @@ class TForm1 : public Form {
     int DragY = 0;
     int32_t BounceDX = 0;
     int32_t BounceDY = 0;
+    int HomeLeft = 0;
+    int HomeTop = 0;
+    ShakeState shake_;
+    bool pressedOnFace_ = false;  // a left press on the face that a release may make a click
+    AlarmTrigger alarm_;
 
     SkinImage skin_;  // decoded when a skin is applied, so a removed file does not blank the face
     FaceSurface face_;

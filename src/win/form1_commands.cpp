@@ -4,6 +4,7 @@
 
 #include "application.h"
 #include "autostart.h"
+#include "form2.h"
 #include "motion/bounce.h"
 #include "shell_commands.h"
 #include "unicode.h"
@@ -84,7 +85,9 @@ void TForm1::N2Click() {
 }
 
 void TForm1::N6Click() {
-    // The alarm dialog comes with the alarm; until then the item does nothing.
+    if (Form2) Form2->ShowModal(Handle(), Settings.get());
+    // However the dialog was closed, the alarm is read afresh; the next render shows it.
+    if (Settings) AlarmTime = Narrow(Settings->ReadString(kSection, L"bud", L""));
 }
 
 void TForm1::N1Click() {

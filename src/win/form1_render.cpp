@@ -3,6 +3,7 @@
 
 #include "application.h"
 #include "face/hands.h"
+#include "form2.h"
 #include "resource_archive.h"
 #include "temp_dir.h"
 #include "text/strings.h"
@@ -37,6 +38,35 @@ std::wstring SystemErrorText(DWORD code) {
 }
 
 }  // namespace
+
+void TForm1::CheckAlarm(const SYSTEMTIME& now) {
+    // Compared as numbers from the clock, not as text in the user's time format, and once for
+    // each day's occurrence however the ticks fall in the alarm minute.
+    if (AlarmTime.empty() || !alarm_.Check(AlarmTime, {now.wYear, now.wMonth, now.wDay, now.wHour,
+                                                       now.wMinute, now.wSecond})) {
+        return;
+    }
+    const std::wstring sound =
+        Settings ? Settings->ReadString(L"Velmora", L"sound", L"Velmora.wav") : L"Velmora.wav";
+    if (Form2) Form2->PlayAlarmSound(sound);
+    if (Settings ? Settings->ReadBool(L"Velmora", L"eff", true) : true) {
+        const POINT home = Position();
+        HomeLeft = home.x;
+        HomeTop = home.y;
+        Timer2.SetEnabled(true);  // a shake already running goes on
+    }
+}
+
+void TForm1::Timer2Timer() {
+    const ShakeTickResult tick = ShakeTick(shake_);
+    shake_ = tick.state;
+    if (tick.moveX || tick.moveY) {
+        const POINT at = Position();
+        SetWindowPos(Handle(), nullptr, at.x + tick.moveX, at.y + tick.moveY, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (tick.finished) Timer2.SetEnabled(false);
+}
 
 void TForm1::Timer1Timer() {
     try {
@@ -97,6 +127,7 @@ void TForm1::RenderFace(const std::wstring& skinName, bool reload) {
 
     SYSTEMTIME now;
     GetLocalTime(&now);
+    CheckAlarm(now);
     const auto hands = ComputeHands(now.wHour, now.wMinute, now.wSecond, AlarmTime, HandColor);
     face_.Compose(skin_, hands);
     face_.Present(Handle(), Position());

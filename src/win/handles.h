@@ -46,6 +46,9 @@ struct MenuTraits {
     static void Free(HMENU menu) { DestroyMenu(menu); }
 };
 
+struct IconTraits {
+    static void Free(HICON icon) { DestroyIcon(icon); }
+};
 struct FileTraits {
     static void Free(HANDLE file) { CloseHandle(file); }
 };
@@ -54,6 +57,8 @@ using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using UniqueMemoryDC = UniqueHandle<HDC, MemoryDCTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 // Empty is null: callers turn INVALID_HANDLE_VALUE into null on the way in.
 using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
 

@@ -29,9 +29,15 @@ void RegistrySettings::OpenStoreKey() {
 std::wstring RegistrySettings::ReadString(const std::wstring& section, const std::wstring& name,
                                           const std::wstring& fallback) {
     HKEY opened = nullptr;
-    if (!storeKey_ || RegOpenKeyExW(storeKey_.get(), section.c_str(), 0, KEY_QUERY_VALUE,
-                                    &opened) != ERROR_SUCCESS) {
-        return fallback;
+    const auto openSection = [&] {
+        return storeKey_ && RegOpenKeyExW(storeKey_.get(), section.c_str(), 0, KEY_QUERY_VALUE,
+                                          &opened) == ERROR_SUCCESS;
+    };
+    if (!openSection()) {
+        // Another program may have deleted the store key and made it anew while the clock runs:
+        // the key held since start-up would then show nothing of it.
+        OpenStoreKey();
+        if (!openSection()) return fallback;
     }
     const UniqueRegistryKey key(opened);
     DWORD type = 0, size = 0;

@@ -80,7 +80,7 @@ TEST_F(SettingsTest, StoredTextDecidesThePlaceUnlessNoMonitorWouldShowTheFace) {
         WriteStoredText(kSectionKey, L"left", c.left);
         std::unique_ptr<VelmoraProcess> clock;
         const HWND face = Start(clock);
-        ASSERT_TRUE(face) << "top " << c.top;
+        ASSERT_TRUE(face) << "top " << c.top << ": " << clock->Diagnosis();
         const POINT place = TopLeftOf(face);
         EXPECT_EQ(place.x, c.expectedX == INT_MIN ? defaultPlace_.x : c.expectedX) << c.left;
         EXPECT_EQ(place.y, c.expectedY == INT_MIN ? defaultPlace_.y : c.expectedY) << c.top;

@@ -10,25 +10,28 @@ std::wstring ClassOf(HWND window) {
     return std::wstring(name, GetClassNameW(window, name, 256));
 }
 
-// The current environment with TMP and TEMP replaced, as CreateProcessW takes it.
-std::vector<wchar_t> EnvironmentWithTemp(const std::wstring& tempFolder) {
-    std::vector<wchar_t> block;
-    wchar_t* strings = GetEnvironmentStringsW();
-    for (const wchar_t* entry = strings; *entry; entry += wcslen(entry) + 1) {
-        const std::wstring text(entry);
-        if (_wcsnicmp(entry, L"TMP=", 4) == 0 || _wcsnicmp(entry, L"TEMP=", 5) == 0) continue;
-        block.insert(block.end(), text.begin(), text.end());
-        block.push_back(L'\0');
+// Points TMP and TEMP of this process somewhere for the life of the object. A child started
+// with the inherited environment keeps the rest of the Unix environment Wine runs in (HOME, and
+// with it the sound set-up of some tests), which an environment block of its own would lose.
+class TempForChildren {
+  public:
+    explicit TempForChildren(const std::wstring& folder) {
+        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
+            wchar_t old[1024];
+            const DWORD length = GetEnvironmentVariableW(name, old, 1024);
+            saved_.emplace_back(name, std::wstring(old, length));
+            SetEnvironmentVariableW(name, folder.c_str());
+        }
     }
-    FreeEnvironmentStringsW(strings);
-    for (const wchar_t* name : {L"TMP=", L"TEMP="}) {
-        const std::wstring text = name + tempFolder;
-        block.insert(block.end(), text.begin(), text.end());
-        block.push_back(L'\0');
+    ~TempForChildren() {
+        for (const auto& [name, value] : saved_) {
+            SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+        }
     }
-    block.push_back(L'\0');
-    return block;
-}
+
+  private:
+    std::vector<std::pair<const wchar_t*, std::wstring>> saved_;
+};
 
 }  // namespace
 
@@ -69,12 +72,12 @@ std::wstring BuildDirectory() {
 VelmoraProcess::VelmoraProcess(const std::wstring& tempFolder) {
     const std::wstring exe = BuildDirectory() + L"velmora.exe";
     std::wstring commandLine = L"\"" + exe + L"\"";
-    auto environment = EnvironmentWithTemp(tempFolder);
+    const TempForChildren temp(tempFolder);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                       CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &info)) {
+    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &info)) {
         CloseHandle(info.hThread);
         process_ = info.hProcess;
         id_ = info.dwProcessId;
@@ -150,6 +153,19 @@ HWND VelmoraProcess::WaitForMessageBox(DWORD timeoutMs) const {
         },
         timeoutMs);
     return search.box;
+}
+
+std::string VelmoraProcess::Diagnosis() const {
+    if (!process_) return "velmora.exe did not start";
+    const DWORD code = WaitForExit(0);
+    if (code != STILL_ACTIVE) return "velmora.exe ended with code " + std::to_string(code);
+    const HWND box = WaitForMessageBox(0);
+    if (!box) return "velmora.exe runs without a face or a message";
+    const std::wstring text = MessageBoxText(box);
+    std::string narrow(text.size() * 3 + 1, '\0');
+    narrow.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(),
+                                      static_cast<int>(narrow.size()), nullptr, nullptr));
+    return "velmora.exe shows the message: " + narrow;
 }
 
 std::wstring MessageBoxText(HWND box) {

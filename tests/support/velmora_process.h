@@ -54,6 +54,8 @@ class VelmoraProcess {
     DWORD WaitForExit(DWORD timeoutMs = 10000) const;
     // Asks the face to close, as the close command does.
     void Close() const;
+    // What a test that found no face should say: whether the process ended, and any message box.
+    std::string Diagnosis() const;
     // Waits for a message box of the process (a dialog of class #32770); null on timeout.
     HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
 

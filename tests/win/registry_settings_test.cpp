@@ -46,7 +46,7 @@ TEST_F(RegistrySettingsTest, WritesEveryKindAsAStringValueWithItsZero) {
     }
 }
 
-TEST_F(RegistrySettingsTest, MissingKeySectionOrValueGivesTheDefaultWithoutCreatingAnything) {
+TEST_F(RegistrySettingsTest, MissingKeySectionOrValueGivesTheDefaultAndCreatesNoValue) {
     testing::DeleteUserKey(kKey);
     {
         RegistrySettings settings(kKey);
@@ -128,6 +128,13 @@ TEST_F(RegistrySettingsTest, AStoreKeyDeletedWhileRunningIsCreatedAgainByTheNext
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->bytes, std::string("2", 2));
     EXPECT_EQ(settings.ReadInteger(L"Velmora", L"top", 150), 2);
+}
+
+TEST_F(RegistrySettingsTest, AStoreKeyMadeAnewByAnotherProgramIsReadAsItIsNow) {
+    RegistrySettings settings(kKey);
+    testing::DeleteUserKey(kKey);
+    WriteStoredText(kSection, L"bud", L"07:30");  // the key and section made again from outside
+    EXPECT_EQ(settings.ReadString(L"Velmora", L"bud", L""), L"07:30");
 }
 
 TEST_F(RegistrySettingsTest, WritesThatTheRegistryRefusesAreErrorsNamingTheKeyOrValue) {

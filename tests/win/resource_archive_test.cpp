@@ -38,7 +38,9 @@ void WriteAll(const std::wstring& path, const std::vector<uint8_t>& bytes) {
     CloseHandle(file);
 }
 
-std::wstring Velmora() { return testing::BuildDirectory() + L"velmora.exe"; }
+std::wstring Velmora() {
+    return testing::BuildDirectory() + L"velmora.exe";
+}
 
 // The archive's own record of an entry, read with the portable reader.
 ZipEntry EntryOf(const std::string& name) {
@@ -154,9 +156,8 @@ TEST_F(ResourceArchiveTest, AnEntryNameThatLeavesTheFolderIsRefused) {
     // A name of the same length is written, then turned into one that climbs out.
     const std::vector<uint8_t> png(100, 0x42);
     std::vector<uint8_t> exe(512, 0x4D);
-    const std::vector<uint8_t> archive =
-        WriteZipArchive({{"xx/evil.png", png, *ParseDosDateTime("2010-04-19 13:56:38")}},
-                        exe.size());
+    const std::vector<uint8_t> archive = WriteZipArchive(
+        {{"xx/evil.png", png, *ParseDosDateTime("2010-04-19 13:56:38")}}, exe.size());
     exe.insert(exe.end(), archive.begin(), archive.end());
     for (size_t i = 0; i + 2 < exe.size(); ++i) {
         if (exe[i] == 'x' && exe[i + 1] == 'x' && exe[i + 2] == '/') exe[i] = exe[i + 1] = '.';
@@ -208,7 +209,7 @@ TEST(BuiltArchiveTest, FollowsTheExecutableImageWithTheFourEntriesInOrder) {
     EXPECT_EQ(u16(end + 8), 4u);
     EXPECT_EQ(u16(end + 10), 4u);
     EXPECT_EQ(u32(end + 16) + u32(end + 12), end);  // offsets count from the start of the file
-    EXPECT_EQ(u16(end + 20), 0u);                     // no comment
+    EXPECT_EQ(u16(end + 20), 0u);                   // no comment
 
     const struct {
         const char* name;

@@ -1,0 +1,222 @@
+// The alarm dialog in this process, driven from a second thread as a user would drive it.
+#include "form2.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "application.h"
+#include "form2_ids.h"
+#include "registry_access.h"
+#include "registry_settings.h"
+#include "temp_env.h"
+#include "velmora_process.h"
+
+namespace velmora::win {
+namespace {
+
+using testing::kSectionKey;
+using testing::kStoreKey;
+using testing::ReadStoredValue;
+using testing::WriteStoredText;
+
+constexpr const wchar_t* kShellFolders =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::wstring ControlText(HWND dialog, int control) {
+    wchar_t text[256];
+    GetDlgItemTextW(dialog, control, text, 256);
+    return text;
+}
+
+// Finds the dialog once it shows, runs the steps on it from this thread, and gives up after a
+// while so that a test that goes wrong cannot hang.
+class DialogDriver {
+  public:
+    explicit DialogDriver(std::function<void(HWND)> steps)
+        : thread_([this, steps] {
+              HWND dialog = nullptr;
+              for (int i = 0; i < 200 && !dialog; ++i) {
+                  Sleep(25);
+                  dialog = FindWindowW(L"#32770", L" Будильник");
+              }
+              if (!dialog) return;
+              found_ = true;
+              steps(dialog);
+              Sleep(200);
+              if (IsWindow(dialog)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+          }) {}
+    ~DialogDriver() { thread_.join(); }
+    bool found() const { return found_; }
+
+  private:
+    bool found_ = false;
+    std::thread thread_;
+};
+
+class Form2Test : public ::testing::Test {
+  protected:
+    void SetUp() override { testing::DeleteUserKey(kStoreKey); }
+    void TearDown() override { testing::DeleteUserKey(kStoreKey); }
+    // Opened once the test's store is empty, as the clock opens it at start-up.
+
+    std::string Stored(const wchar_t* name) const {
+        const auto value = ReadStoredValue(kSectionKey, name);
+        return value ? value->bytes.substr(0, value->bytes.size() - 1) : "<none>";
+    }
+
+    // Shows the dialog while the steps run on it.
+    void Show(std::function<void(HWND)> steps) {
+        DialogDriver driver(std::move(steps));
+        if (!settings_) settings_ = std::make_unique<RegistrySettings>(L"Software\\Zanfor");
+        form_.ShowModal(nullptr, settings_.get());
+        EXPECT_TRUE(driver.found()) << "the dialog did not show";
+    }
+
+    testing::ScratchFolder temp_{L"dialog"};
+    testing::TempEnvironment environment_{temp_.path()};
+    Application application_{GetModuleHandleW(nullptr), L"Velmora"};
+    std::unique_ptr<RegistrySettings> settings_;
+    TForm2 form_{GetModuleHandleW(nullptr), RECT{300, 200, 535, 450}};
+};
+
+TEST_F(Form2Test, StandsToTheLeftOfTheFaceAndAShowingStartsFromTheStoredValues) {
+    RECT outer{0, 0, 289, 183};
+    AdjustWindowRectEx(&outer, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE,
+                       WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME);
+    WriteStoredText(kSectionKey, L"bud", L"07:30");
+    WriteStoredText(kSectionKey, L"eff", L"0");
+    WriteStoredText(kSectionKey, L"sound", L"ring.WAV");
+    Show([&](HWND dialog) {
+        RECT bounds, client;
+        GetWindowRect(dialog, &bounds);
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(bounds.top, 220);
+        EXPECT_EQ(bounds.right, 300 + (bounds.right - bounds.left) - (outer.right - outer.left));
+        EXPECT_EQ(client.right, 289);
+        EXPECT_EQ(client.bottom, 183);
+        EXPECT_EQ(ControlText(dialog, IDC_EDIT1), L"07");
+        EXPECT_EQ(ControlText(dialog, IDC_EDIT2), L"30");
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_BUTTON3)));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHECKBOX1), static_cast<UINT>(BST_UNCHECKED));
+        EXPECT_EQ(ControlText(dialog, IDC_COMBOBOX1), L"ring.WAV");
+        // Cancel after changes stores nothing.
+        SetDlgItemTextW(dialog, IDC_EDIT1, L"11");
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(Stored(L"bud"), "07:30");
+    EXPECT_EQ(Stored(L"eff"), "0");
+}
+
+struct OkCase {
+    const wchar_t* hour;
+    const wchar_t* minute;
+    const char* stored;
+};
+
+TEST_F(Form2Test, OkPadsTheTimeAndStoresTimeEffectsAndSound) {
+    const OkCase cases[] = {{L"7", L"5", "07:05"}, {L"", L"", "00:00"}, {L"24", L"99", "24:99"}};
+    for (const OkCase& c : cases) {
+        Show([&](HWND dialog) {
+            SetDlgItemTextW(dialog, IDC_EDIT1, c.hour);
+            SetDlgItemTextW(dialog, IDC_EDIT2, c.minute);
+            CheckDlgButton(dialog, IDC_CHECKBOX1, BST_UNCHECKED);
+            SetDlgItemTextW(dialog, IDC_COMBOBOX1, L"typed.wav");
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(Stored(L"bud"), c.stored);
+        EXPECT_EQ(Stored(L"eff"), "0");
+        EXPECT_EQ(Stored(L"sound"), "typed.wav");
+    }
+}
+
+TEST_F(Form2Test, WithNothingStoredOkSetsAnAlarmAtMidnightAndDeleteRemovesIt) {
+    Show([&](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_EDIT1), L"00");
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_BUTTON3)));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHECKBOX1), static_cast<UINT>(BST_CHECKED));
+        EXPECT_EQ(ControlText(dialog, IDC_COMBOBOX1), L"Velmora.wav");
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(Stored(L"bud"), "00:00");
+    Show([&](HWND dialog) {
+        ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_BUTTON3)));
+        PostMessageW(dialog, WM_COMMAND, IDC_BUTTON3, 0);
+    });
+    const auto bud = ReadStoredValue(kSectionKey, L"bud");
+    ASSERT_TRUE(bud);  // written empty, not removed
+    EXPECT_EQ(bud->bytes, std::string(1, '\0'));
+    Show([&](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_EDIT2), L"00");
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_BUTTON3)));
+    });
+}
+
+TEST_F(Form2Test, TheTimeEditsTakeOnlyDigitsTypedOrPasted) {
+    Show([&](HWND dialog) {
+        const HWND hour = GetDlgItem(dialog, IDC_EDIT1);
+        SetWindowTextW(hour, L"");
+        for (const wchar_t c : {L'a', L'1', L':', L'2', L'3'})
+            SendMessageW(hour, WM_CHAR, c, 0);
+        EXPECT_EQ(ControlText(dialog, IDC_EDIT1), L"12");  // at most two characters
+
+        const HWND minute = GetDlgItem(dialog, IDC_EDIT2);
+        SetWindowTextW(minute, L"");
+        const std::wstring pasted = L"x4y5z";
+        if (OpenClipboard(dialog)) {
+            EmptyClipboard();
+            HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+            memcpy(GlobalLock(data), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+            GlobalUnlock(data);
+            SetClipboardData(CF_UNICODETEXT, data);
+            CloseClipboard();
+        }
+        SendMessageW(minute, WM_PASTE, 0, 0);
+        EXPECT_EQ(ControlText(dialog, IDC_EDIT2), L"45");
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(Stored(L"bud"), "12:45");
+}
+
+TEST(Form2SoundsTest, TheListHoldsTheMediaFoldersWavFilesAndTheProgramsTwo) {
+    testing::ScratchFolder root(L"media");
+    CreateDirectoryW(root.File(L"Media").c_str(), nullptr);
+    for (const wchar_t* name : {L"chimes.wav", L"ding.WAV", L"notes.txt"}) {
+        CloseHandle(CreateFileW(root.File(L"Media\\" + std::wstring(name)).c_str(), GENERIC_WRITE,
+                                0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    wchar_t saved[1024] = L"";
+    DWORD savedSize = sizeof saved;
+    const bool hadFonts = RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Fonts", RRF_RT_REG_SZ,
+                                       nullptr, saved, &savedSize) == ERROR_SUCCESS;
+    WriteStoredText(kShellFolders, L"Fonts", root.File(L"Fonts"));
+    {
+        TForm2 form(GetModuleHandleW(nullptr), RECT{0, 0, 235, 250});
+        std::wstring media = root.File(L"Media");
+        EXPECT_EQ(form.MediaFolder(), media);
+        std::vector<std::wstring> sounds = form.Sounds();
+        std::sort(sounds.begin(), sounds.end());
+        EXPECT_EQ(sounds, (std::vector<std::wstring>{L"chimes.wav", L"ding.WAV"}));
+    }
+    WriteStoredText(kShellFolders, L"Fonts", root.File(L"Nowhere\\Fonts"));
+    {
+        TForm2 form(GetModuleHandleW(nullptr), RECT{0, 0, 235, 250});
+        EXPECT_TRUE(form.Sounds().empty());  // only the program's own two entries are offered
+    }
+    if (hadFonts) {
+        WriteStoredText(kShellFolders, L"Fonts", saved);
+    } else {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Fonts");
+    }
+    for (const wchar_t* name : {L"chimes.wav", L"ding.WAV", L"notes.txt"}) {
+        DeleteFileW(root.File(L"Media\\" + std::wstring(name)).c_str());
+    }
+    RemoveDirectoryW(root.File(L"Media").c_str());
+}
+
+}  // namespace
+}  // namespace velmora::win
