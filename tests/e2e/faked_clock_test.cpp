@@ -15,13 +15,22 @@
 namespace velmora::testing {
 namespace {
 
-TEST(FakedClockTest, FaceShowsTheSkinWithTheHandsOf101007PixelForPixel) {
+struct SkinCase {
+    const wchar_t* stored;
+    const wchar_t* image;
+    uint32_t handColor;
+};
+
+class FakedClockTest : public ::testing::TestWithParam<SkinCase> {};
+
+TEST_P(FakedClockTest, FaceShowsTheSkinWithTheHandsOf101007PixelForPixel) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     ASSERT_TRUE(now.wHour == 10 && now.wMinute == 10 && now.wSecond == 7)
         << "the test clock is not held at 10:10:07 (libfaketime missing?)";
 
     DeleteUserKey(kStoreKey);
+    WriteStoredText(kSectionKey, L"skin", GetParam().stored);
     win::GdiplusSession gdiplus;
     ScratchFolder temp(L"clock");
     VelmoraProcess clock(temp.path());
@@ -36,12 +45,12 @@ TEST(FakedClockTest, FaceShowsTheSkinWithTheHandsOf101007PixelForPixel) {
     Sleep(300);
     const ScreenShot behind(bounds);
 
-    // What the face must be: the wrist skin with white hands at 10:10:07.
+    // What the face must be: the skin with its hands at 10:10:07.
     ScratchFolder expectedFolder(L"expected");
-    const win::SkinImage skin = ArchivedSkin(L"velmora.png", expectedFolder.path());
+    const win::SkinImage skin = ArchivedSkin(GetParam().image, expectedFolder.path());
     ASSERT_EQ(skin.width, shot.width());
     ASSERT_EQ(skin.height, shot.height());
-    const auto hands = ComputeHands(10, 10, 7, "", 0xFFFFFFFF);
+    const auto hands = ComputeHands(10, 10, 7, "", GetParam().handColor);
     win::FaceSurface expected;
     expected.Compose(skin, hands);
 
@@ -55,22 +64,29 @@ TEST(FakedClockTest, FaceShowsTheSkinWithTheHandsOf101007PixelForPixel) {
                 ADD_FAILURE() << x << "," << y << ": " << std::hex << shot.At(x, y) << " not "
                               << want;
             }
-            handPixels += pixel == 0xFFFFFFFF ? 1 : 0;
+            handPixels += pixel == GetParam().handColor ? 1 : 0;
         }
     }
     EXPECT_EQ(wrong, 0);
-    // The expectation itself holds the hands: on each, the pixel 30 px from the centre is white.
+    // The expectation itself holds the hands: on each, the pixel 30 px from the centre has their
+    // colour.
     EXPECT_GT(handPixels, 100);
     for (const HandSegment& hand : hands) {
         const double dx = hand.X2 - hand.X1, dy = hand.Y2 - hand.Y1;
         const double scale = 30 / std::hypot(dx, dy);
         const int x = static_cast<int>(std::lround(hand.X1 + dx * scale));
         const int y = static_cast<int>(std::lround(hand.Y1 + dy * scale));
-        EXPECT_TRUE(Near(shot.At(x, y), 0xFFFFFF, 1) || Near(shot.At(x + 1, y), 0xFFFFFF, 1) ||
-                    Near(shot.At(x, y + 1), 0xFFFFFF, 1))
+        const uint32_t colour = ShownColour(GetParam().handColor);
+        EXPECT_TRUE(Near(shot.At(x, y), colour, 1) || Near(shot.At(x + 1, y), colour, 1) ||
+                    Near(shot.At(x, y + 1), colour, 1))
             << "hand to " << hand.X2 << "," << hand.Y2;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Skins, FakedClockTest,
+                         ::testing::Values(SkinCase{L"0", L"velmora.png", 0xFFFFFFFF},
+                                           SkinCase{L"1", L"velmora1.png", 0xFFFFFFFF},
+                                           SkinCase{L"2", L"velmora2.png", 0xFF000000}));
 
 }  // namespace
 }  // namespace velmora::testing

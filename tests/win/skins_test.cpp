@@ -72,6 +72,30 @@ class SkinsTest : public ::testing::Test {
                              testing::BuildDirectory() + L"velmora.exe"};
 };
 
+TEST_F(SkinsTest, TheMenuListsItsItemsInOrderWithTheDefaultInBold) {
+    TForm1 form(application_);
+    const HMENU menu = form.Menu().Handle();
+    const std::vector<std::wstring> expected = {L"Будильник", L"Дата и время", L"Варианты часов",
+                                                L"-",         L"Автозагрузка", L"Сайт программы",
+                                                L"-",         L"Закрыть"};
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t caption[64] = L"";
+        GetMenuStringW(menu, i, caption, 64, MF_BYPOSITION);
+        const bool separator = GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR;
+        EXPECT_EQ(separator ? L"-" : std::wstring(caption), expected[i]) << i;
+    }
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(TForm1::N4));
+    const HMENU skins = GetSubMenu(menu, 2);
+    ASSERT_EQ(GetMenuItemCount(skins), 3);
+    const wchar_t* names[] = {L"Наручные", L"Настенные", L"Старинные"};
+    for (int i = 0; i < 3; ++i) {
+        wchar_t caption[64] = L"";
+        GetMenuStringW(skins, i, caption, 64, MF_BYPOSITION);
+        EXPECT_STREQ(caption, names[i]);
+    }
+}
+
 TEST_F(SkinsTest, FirstStartShowsTheWristWatchAndStoresIt) {
     TForm1 form(application_);
     EXPECT_EQ(Marks(form), "wrist ");
