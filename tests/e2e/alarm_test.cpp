@@ -72,7 +72,8 @@ class AlarmTest : public ::testing::Test {
         clockFile_ = UnixPathFromEnvironment(L"FAKETIME_TIMESTAMP_FILE");
         captures_ = UnixPathFromEnvironment(L"VELMORA_CAPTURES");
         ASSERT_FALSE(clockFile_.empty()) << "run as the e2e_alarm test, with libfaketime";
-        for (const std::wstring& file : FilesIn(captures_)) DeleteFileW(file.c_str());
+        for (const std::wstring& file : FilesIn(captures_))
+            DeleteFileW(file.c_str());
         DeleteUserKey(kStoreKey);
         WriteStoredText(kSectionKey, L"bud", L"07:30");
     }
@@ -89,7 +90,9 @@ class AlarmTest : public ::testing::Test {
         ASSERT_TRUE(face_);
         home_ = Place();
     }
-    void SetTime(const char* time) { WriteText(clockFile_, std::string("@2026-01-01 ") + time + "\n"); }
+    void SetTime(const char* time) {
+        WriteText(clockFile_, std::string("@2026-01-01 ") + time + "\n");
+    }
 
     POINT Place() const {
         RECT bounds;
@@ -180,8 +183,8 @@ TEST_F(AlarmTest, TheNoSoundEntryOnlyShakes) {
 
 TEST_F(AlarmTest, AClockThatSkipsTheFirstSecondStillFiresOnce) {
     StartAt("07:29:58");
-    Sleep(1200);                // into 07:29:59
-    SetTime("07:30:01");        // past 07:30:00 without a tick in it
+    Sleep(1200);          // into 07:29:59
+    SetTime("07:30:01");  // past 07:30:00 without a tick in it
     EXPECT_GT(WatchPlaces(2500).size(), 1u);
     EXPECT_EQ(Played(500).size(), 1u);
 }

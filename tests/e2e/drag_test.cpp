@@ -11,12 +11,6 @@
 namespace velmora::testing {
 namespace {
 
-POINT TopLeftOf(HWND window) {
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
-    return {bounds.left, bounds.top};
-}
-
 class DragTest : public ::testing::Test {
   protected:
     void SetUp() override {

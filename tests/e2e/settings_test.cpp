@@ -9,12 +9,6 @@
 namespace velmora::testing {
 namespace {
 
-POINT TopLeftOf(HWND window) {
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
-    return {bounds.left, bounds.top};
-}
-
 class SettingsTest : public ::testing::Test {
   protected:
     void SetUp() override { DeleteUserKey(kStoreKey); }

@@ -1,28 +1,23 @@
 #include "message_box_answerer.h"
 
 namespace velmora::testing {
-namespace {
-
-HWND FindOwnMessageBox() {
-    HWND found = nullptr;
+std::vector<HWND> OwnMessageBoxes() {
+    std::vector<HWND> boxes;
     EnumWindows(
-        [](HWND window, LPARAM result) -> BOOL {
+        [](HWND window, LPARAM found) -> BOOL {
             DWORD process = 0;
             GetWindowThreadProcessId(window, &process);
             wchar_t cls[16];
             GetClassNameW(window, cls, 16);
             if (process == GetCurrentProcessId() && std::wstring(cls) == L"#32770" &&
                 IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
+                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+        reinterpret_cast<LPARAM>(&boxes));
+    return boxes;
 }
-
-}  // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers)
     : answers_(std::move(answers)), thread_([this] { Run(); }) {}
@@ -36,7 +31,8 @@ void MessageBoxAnswerer::Run() {
     HWND answered = nullptr;
     size_t next = 0;
     while (!stop_) {
-        const HWND box = FindOwnMessageBox();
+        const std::vector<HWND> boxes = OwnMessageBoxes();
+        const HWND box = boxes.empty() ? nullptr : boxes.front();
         if (box && box != answered && next < answers_.size()) {
             wchar_t text[1024];
             const int length = GetDlgItemTextW(box, 0xFFFF, text, 1024);

@@ -10,6 +10,9 @@
 
 namespace velmora::testing {
 
+// The message boxes (dialogs of class #32770) this process shows now.
+std::vector<HWND> OwnMessageBoxes();
+
 // Answers the message boxes this process shows, from a thread of its own, with the given buttons
 // in turn (IDOK, IDABORT, IDRETRY, IDIGNORE, ...), and keeps their texts.
 class MessageBoxAnswerer {

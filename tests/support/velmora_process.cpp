@@ -1,5 +1,7 @@
 #include "velmora_process.h"
 
+#include "temp_env.h"
+
 #include <vector>
 
 namespace velmora::testing {
@@ -9,29 +11,6 @@ std::wstring ClassOf(HWND window) {
     wchar_t name[256];
     return std::wstring(name, GetClassNameW(window, name, 256));
 }
-
-// Points TMP and TEMP of this process somewhere for the life of the object. A child started
-// with the inherited environment keeps the rest of the Unix environment Wine runs in (HOME, and
-// with it the sound set-up of some tests), which an environment block of its own would lose.
-class TempForChildren {
-  public:
-    explicit TempForChildren(const std::wstring& folder) {
-        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
-            wchar_t old[1024];
-            const DWORD length = GetEnvironmentVariableW(name, old, 1024);
-            saved_.emplace_back(name, std::wstring(old, length));
-            SetEnvironmentVariableW(name, folder.c_str());
-        }
-    }
-    ~TempForChildren() {
-        for (const auto& [name, value] : saved_) {
-            SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
-        }
-    }
-
-  private:
-    std::vector<std::pair<const wchar_t*, std::wstring>> saved_;
-};
 
 }  // namespace
 
@@ -72,7 +51,10 @@ std::wstring BuildDirectory() {
 VelmoraProcess::VelmoraProcess(const std::wstring& tempFolder) {
     const std::wstring exe = BuildDirectory() + L"velmora.exe";
     std::wstring commandLine = L"\"" + exe + L"\"";
-    const TempForChildren temp(tempFolder);
+    // Through this process's own environment: a child started with the inherited one keeps the
+    // rest of the Unix environment Wine runs in (HOME, and with it the sound set-up of some
+    // tests), which an environment block of its own would lose.
+    const TempEnvironment temp(tempFolder);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -171,6 +153,12 @@ std::string VelmoraProcess::Diagnosis() const {
 std::wstring MessageBoxText(HWND box) {
     wchar_t text[512];
     return std::wstring(text, GetDlgItemTextW(box, 0xFFFF, text, 512));  // the box's static text
+}
+
+POINT TopLeftOf(HWND window) {
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    return {bounds.left, bounds.top};
 }
 
 std::wstring WindowText(HWND window) {

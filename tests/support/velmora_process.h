@@ -67,6 +67,8 @@ class VelmoraProcess {
 // The text and caption of a message box.
 std::wstring MessageBoxText(HWND box);
 std::wstring WindowText(HWND window);
+// Where a window stands on the screen.
+POINT TopLeftOf(HWND window);
 
 // Waits until the condition holds or the time is up; returns the condition's last value.
 template <class Condition>

@@ -11,6 +11,7 @@
 
 #include "application.h"
 #include "gdiplus_session.h"
+#include "message_box_answerer.h"
 #include "process_usage.h"
 #include "temp_env.h"
 #include "test_skin.h"
@@ -119,29 +120,11 @@ class MessageBoxWatch {
     std::wstring text, caption;
 
   private:
-    std::vector<HWND> OpenBoxes() {
-        std::vector<HWND> boxes;
-        EnumWindows(
-            [](HWND window, LPARAM found) -> BOOL {
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                wchar_t cls[16];
-                GetClassNameW(window, cls, 16);
-                if (process == GetCurrentProcessId() && std::wstring(cls) == L"#32770" &&
-                    IsWindowVisible(window)) {
-                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&boxes));
-        return boxes;
-    }
-
     void Watch(HWND face, DWORD closeBoxesAfterMs, DWORD endAfterMs) {
         const ULONGLONG start = GetTickCount64();
         bool closed = false;
         while (GetTickCount64() - start < endAfterMs) {
-            const auto boxes = OpenBoxes();
+            const auto boxes = testing::OwnMessageBoxes();
             mostOpenAtOnce = std::max(mostOpenAtOnce, static_cast<int>(boxes.size()));
             for (HWND box : boxes) {
                 if (seen.insert(box).second && text.empty()) {
@@ -159,7 +142,7 @@ class MessageBoxWatch {
             }
             Sleep(50);
         }
-        for (HWND box : OpenBoxes())
+        for (HWND box : testing::OwnMessageBoxes())
             PostMessageW(box, WM_COMMAND, IDOK, 0);
         PostMessageW(face, WM_CLOSE, 0, 0);
     }
