@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "application.h"
+#include "form2.h"
 #include "resource_archive.h"
 #include "single_instance.h"
 #include "temp_dir.h"
@@ -12,8 +13,6 @@
 namespace velmora::win {
 namespace {
 
-constexpr const wchar_t* kStoreKey = L"Software\\Zanfor";
-constexpr const wchar_t* kSection = L"Velmora";
 // Every skin is this size; a restored position is checked against it before the first render.
 constexpr int kFaceWidth = 235;
 constexpr int kFaceHeight = 250;
@@ -79,7 +78,7 @@ void TForm1::FormCreate() {
                             Application::kWindowClass)) {
         ExitProcess(0);  // silently, before anything is shown or stored
     }
-    Settings = std::make_unique<RegistrySettings>(kStoreKey);
+    Settings = std::make_unique<RegistrySettings>(kStoreKeyPath);
     RestorePosition();
     ApplyStoredSkin();
     ShowAutostartMark();
@@ -89,7 +88,7 @@ void TForm1::FormCreate() {
 
 void TForm1::LoadAlarmTime() {
     try {
-        AlarmTime = Narrow(Settings->ReadString(kSection, L"bud", L""));
+        AlarmTime = Narrow(Settings->ReadString(kSettingsSection, L"bud", L""));
     } catch (const RegistryError& error) {
         // Reported; the clock starts without an alarm rather than half started.
         application_.ShowError(Widen(error.what()));
@@ -101,14 +100,14 @@ void TForm1::EnsureDefaultSound() {
     // A file of that name already there is used as it is, whatever it holds.
     const std::wstring folder = GetTempDir();
     if (!DefaultSoundPresent(folder))
-        ExtractResource(application_.ExeName(), L"Velmora.wav", folder);
+        ExtractResource(application_.ExeName(), kDefaultSound, folder);
 }
 
 int32_t TForm1::ReadStartupInteger(const wchar_t* name, int32_t fallback) {
     // A value of the wrong type is reported and replaced by its default, so that one bad value
     // does not leave the clock half started.
     try {
-        return Settings->ReadInteger(kSection, name, fallback);
+        return Settings->ReadInteger(kSettingsSection, name, fallback);
     } catch (const RegistryError& error) {
         application_.ShowError(Widen(error.what()));
         return fallback;
@@ -133,8 +132,8 @@ void TForm1::RestorePosition() {
 void TForm1::StorePosition() {
     if (!Settings) return;  // start-up ended before the store was opened
     const POINT position = Position();
-    Settings->WriteInteger(kSection, L"top", position.y);
-    Settings->WriteInteger(kSection, L"left", position.x);
+    Settings->WriteInteger(kSettingsSection, L"top", position.y);
+    Settings->WriteInteger(kSettingsSection, L"left", position.x);
 }
 
 void TForm1::FormShow() {

@@ -12,8 +12,6 @@
 namespace velmora::win {
 namespace {
 
-constexpr const wchar_t* kSection = L"Velmora";
-
 struct Skin {
     const wchar_t* name;  // the image is this name with ".png"
     uint32_t handColor;
@@ -63,7 +61,7 @@ void TForm1::SelectSkin(int skin) {
     PopupMenu1.SetChecked(N9, skin == 0);
     PopupMenu1.SetChecked(N10, skin == 1);
     PopupMenu1.SetChecked(N11, skin == 2);
-    Settings->WriteInteger(kSection, L"skin", skin);
+    Settings->WriteInteger(kSettingsSection, L"skin", skin);
 }
 
 void TForm1::ShowAutostartMark() {
@@ -87,7 +85,7 @@ void TForm1::N2Click() {
 void TForm1::N6Click() {
     if (Form2) Form2->ShowModal(Handle(), Settings.get());
     // However the dialog was closed, the alarm is read afresh; the next render shows it.
-    if (Settings) AlarmTime = Narrow(Settings->ReadString(kSection, L"bud", L""));
+    if (Settings) AlarmTime = Narrow(Settings->ReadString(kSettingsSection, L"bud", L""));
 }
 
 void TForm1::N1Click() {

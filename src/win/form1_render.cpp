@@ -47,9 +47,9 @@ void TForm1::CheckAlarm(const SYSTEMTIME& now) {
         return;
     }
     const std::wstring sound =
-        Settings ? Settings->ReadString(L"Velmora", L"sound", L"Velmora.wav") : L"Velmora.wav";
+        Settings ? Settings->ReadString(kSettingsSection, L"sound", kDefaultSound) : kDefaultSound;
     if (Form2) Form2->PlayAlarmSound(sound);
-    if (Settings ? Settings->ReadBool(L"Velmora", L"eff", true) : true) {
+    if (Settings ? Settings->ReadBool(kSettingsSection, L"eff", true) : true) {
         const POINT home = Position();
         HomeLeft = home.x;
         HomeTop = home.y;

@@ -14,8 +14,6 @@
 namespace velmora::win {
 namespace {
 
-constexpr const wchar_t* kSection = L"Velmora";
-constexpr const wchar_t* kDefaultSound = L"Velmora.wav";
 constexpr const wchar_t* kNoSound = L"(без звукового сигнала)";
 constexpr SIZE kClientSize{289, 183};
 constexpr DWORD kStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -226,17 +224,19 @@ void TForm2::LayOut() {
 }
 
 void TForm2::FormShow() {
-    const std::wstring alarm = settings_ ? settings_->ReadString(kSection, L"bud", L"") : L"";
+    const std::wstring alarm =
+        settings_ ? settings_->ReadString(kSettingsSection, L"bud", L"") : L"";
     const bool stored = !alarm.empty();
     SetDlgItemTextW(dialog_, IDC_EDIT1, stored ? alarm.substr(0, 2).c_str() : L"00");
     SetDlgItemTextW(
         dialog_, IDC_EDIT2,
         stored && alarm.size() > 3 ? alarm.substr(3, 2).c_str() : (stored ? L"" : L"00"));
     ShowWindow(GetDlgItem(dialog_, IDC_BUTTON3), stored ? SW_SHOW : SW_HIDE);
-    const bool effects = settings_ ? settings_->ReadBool(kSection, L"eff", true) : true;
+    const bool effects = settings_ ? settings_->ReadBool(kSettingsSection, L"eff", true) : true;
     CheckDlgButton(dialog_, IDC_CHECKBOX1, effects ? BST_CHECKED : BST_UNCHECKED);
     const std::wstring sound =
-        settings_ ? settings_->ReadString(kSection, L"sound", kDefaultSound) : kDefaultSound;
+        settings_ ? settings_->ReadString(kSettingsSection, L"sound", kDefaultSound)
+                  : kDefaultSound;
     SetDlgItemTextW(dialog_, IDC_COMBOBOX1, sound.c_str());
 }
 
@@ -256,16 +256,17 @@ void TForm2::Button1Click() {
         }
     }
     if (settings_) {
-        settings_->WriteString(kSection, L"bud", Text(IDC_EDIT1) + L":" + Text(IDC_EDIT2));
-        settings_->WriteBool(kSection, L"eff",
+        settings_->WriteString(kSettingsSection, L"bud", Text(IDC_EDIT1) + L":" + Text(IDC_EDIT2));
+        settings_->WriteBool(kSettingsSection, L"eff",
                              IsDlgButtonChecked(dialog_, IDC_CHECKBOX1) == BST_CHECKED);
-        settings_->WriteString(kSection, L"sound", Text(IDC_COMBOBOX1));
+        settings_->WriteString(kSettingsSection, L"sound", Text(IDC_COMBOBOX1));
     }
     EndDialog(dialog_, IDOK);
 }
 
 void TForm2::Button3Click() {
-    if (settings_) settings_->WriteString(kSection, L"bud", L"");  // written empty, not removed
+    if (settings_)
+        settings_->WriteString(kSettingsSection, L"bud", L"");  // written empty, not removed
     EndDialog(dialog_, IDOK);
 }
 

@@ -11,6 +11,9 @@ namespace velmora::win {
 
 class RegistrySettings;
 
+// The program's own alarm sound, as the archive names it and the sound box offers it.
+constexpr const wchar_t* kDefaultSound = L"Velmora.wav";
+
 // The alarm dialog: the alarm time, whether the alarm shakes the face, and its sound, with a
 // button that plays the sound. Its place and its list of sounds are fixed when it is created at
 // program start; every showing starts from the stored settings.

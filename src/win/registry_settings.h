@@ -10,6 +10,10 @@
 
 namespace velmora::win {
 
+// Where the clock keeps its settings: HKEY_CURRENT_USER\<kStoreKeyPath>\<kSettingsSection>.
+constexpr const wchar_t* kStoreKeyPath = L"Software\\Zanfor";
+constexpr const wchar_t* kSettingsSection = L"Velmora";
+
 // A registry value could not be read or written as the settings store needs it.
 class RegistryError : public std::runtime_error {
   public:

@@ -1,5 +1,7 @@
 #include "archive/zip_reader.h"
 
+#include "archive/zip_format.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -10,12 +12,8 @@
 namespace velmora {
 namespace {
 
-constexpr uint32_t kLocalHeaderSignature = 0x04034B50;
-constexpr uint32_t kCentralHeaderSignature = 0x02014B50;
-constexpr uint32_t kEndRecordSignature = 0x06054B50;
-constexpr size_t kLocalHeaderSize = 30;
-constexpr size_t kCentralHeaderSize = 46;
-constexpr size_t kEndRecordSize = 22;
+using namespace zip;
+
 constexpr size_t kMaxCommentSize = 0xFFFF;
 
 // Flags whose data this reader cannot turn back into the entry: traditional and strong

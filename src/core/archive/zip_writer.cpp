@@ -1,5 +1,7 @@
 #include "archive/zip_writer.h"
 
+#include "archive/zip_format.h"
+
 #include <zlib.h>
 
 #include <new>
@@ -22,6 +24,22 @@ void Put16(std::vector<uint8_t>& out, uint16_t value) {
 void Put32(std::vector<uint8_t>& out, uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+// The fields a local header and its directory entry hold alike, in the same order, from the
+// version needed to extract to the size of the extra field.
+void PutSharedFields(std::vector<uint8_t>& out, const ZipWriterEntry& entry, uint32_t crc,
+                     size_t compressedSize, uint16_t nameSize) {
+    Put16(out, kVersion);  // needed to extract
+    Put16(out, 0);         // flags
+    Put16(out, kMethodDeflate);
+    Put16(out, entry.modified.time);
+    Put16(out, entry.modified.date);
+    Put32(out, crc);
+    Put32(out, static_cast<uint32_t>(compressedSize));
+    Put32(out, static_cast<uint32_t>(entry.data.size()));
+    Put16(out, nameSize);
+    Put16(out, 0);  // extra field size
 }
 
 [[noreturn]] void CannotWrite(const std::string& why) {
@@ -134,32 +152,14 @@ std::vector<uint8_t> WriteZipArchive(const std::vector<ZipWriterEntry>& entries,
             crc32(crc32(0L, Z_NULL, 0), entry.data.data(), static_cast<uInt>(entry.data.size())));
         const uint16_t name_size = static_cast<uint16_t>(entry.name.size());
 
-        Put32(archive, 0x04034B50);
-        Put16(archive, kVersion);  // needed to extract
-        Put16(archive, 0);         // flags
-        Put16(archive, kMethodDeflate);
-        Put16(archive, entry.modified.time);
-        Put16(archive, entry.modified.date);
-        Put32(archive, crc);
-        Put32(archive, static_cast<uint32_t>(compressed.size()));
-        Put32(archive, static_cast<uint32_t>(entry.data.size()));
-        Put16(archive, name_size);
-        Put16(archive, 0);  // extra field size
+        Put32(archive, zip::kLocalHeaderSignature);
+        PutSharedFields(archive, entry, crc, compressed.size(), name_size);
         archive.insert(archive.end(), entry.name.begin(), entry.name.end());
         archive.insert(archive.end(), compressed.begin(), compressed.end());
 
-        Put32(directory, 0x02014B50);
+        Put32(directory, zip::kCentralHeaderSignature);
         Put16(directory, kVersion);  // made by, host 0 (MS-DOS)
-        Put16(directory, kVersion);  // needed to extract
-        Put16(directory, 0);         // flags
-        Put16(directory, kMethodDeflate);
-        Put16(directory, entry.modified.time);
-        Put16(directory, entry.modified.date);
-        Put32(directory, crc);
-        Put32(directory, static_cast<uint32_t>(compressed.size()));
-        Put32(directory, static_cast<uint32_t>(entry.data.size()));
-        Put16(directory, name_size);
-        Put16(directory, 0);  // extra field size
+        PutSharedFields(directory, entry, crc, compressed.size(), name_size);
         Put16(directory, 0);  // comment size
         Put16(directory, 0);  // disk the entry starts on
         Put16(directory, 0);  // internal attributes
@@ -173,7 +173,7 @@ std::vector<uint8_t> WriteZipArchive(const std::vector<ZipWriterEntry>& entries,
         CannotWrite("it would end past 4 GiB");
     }
     archive.insert(archive.end(), directory.begin(), directory.end());
-    Put32(archive, 0x06054B50);
+    Put32(archive, zip::kEndRecordSignature);
     Put16(archive, 0);  // this disk
     Put16(archive, 0);  // disk where the central directory starts
     Put16(archive, static_cast<uint16_t>(entries.size()));  // entries on this disk
