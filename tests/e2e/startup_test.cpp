@@ -1,7 +1,9 @@
 // The real velmora.exe, started as a user would start it and looked at from outside.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "archived_skin.h"
 #include "gdiplus_session.h"
@@ -77,22 +79,57 @@ TEST_F(FaceTest, SecondStartEndsAtOnceAndLeavesTheFirstAlone) {
     EXPECT_TRUE(FileExists(temp_.File(L"velmora.png")));
 }
 
+// A folder window named after the program, say: unowned, top-level, exactly "Velmora". It lives on
+// its own thread that answers its messages, as another program's window would.
+class ForeignVelmoraWindow {
+  public:
+    ForeignVelmoraWindow() : thread_([this] { Run(); }) {
+        WaitUntil([this] { return window_.load() != nullptr; }, 5000);
+    }
+    ~ForeignVelmoraWindow() {
+        if (HWND window = window_.load()) PostMessageW(window, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+    HWND window() const { return window_.load(); }
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(window, message, w, l);
+    }
+    void Run() {
+        WNDCLASSW folderClass{};
+        folderClass.lpfnWndProc = Procedure;
+        folderClass.hInstance = GetModuleHandleW(nullptr);
+        folderClass.lpszClassName = L"FolderWindowStandIn";
+        RegisterClassW(&folderClass);
+        HWND window =
+            CreateWindowExW(0, L"FolderWindowStandIn", L"Velmora", WS_OVERLAPPEDWINDOW, 400, 400,
+                            200, 100, nullptr, nullptr, folderClass.hInstance, nullptr);
+        if (!window) {
+            window_ = HWND_MESSAGE;  // tells the waiting constructor that it failed
+            return;
+        }
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        window_ = window;
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
+        UnregisterClassW(L"FolderWindowStandIn", folderClass.hInstance);
+    }
+
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
+
 TEST_F(FaceTest, AnotherProgramsWindowCalledVelmoraDoesNotStopTheStart) {
-    // A folder window named after the program, say: unowned, top-level, exactly "Velmora".
-    WNDCLASSW folderClass{};
-    folderClass.lpfnWndProc = DefWindowProcW;
-    folderClass.hInstance = GetModuleHandleW(nullptr);
-    folderClass.lpszClassName = L"FolderWindowStandIn";
-    RegisterClassW(&folderClass);
-    HWND folder = CreateWindowExW(0, L"FolderWindowStandIn", L"Velmora", WS_OVERLAPPEDWINDOW, 400,
-                                  400, 200, 100, nullptr, nullptr, folderClass.hInstance, nullptr);
-    ASSERT_TRUE(folder);
-    ShowWindow(folder, SW_SHOWNOACTIVATE);
+    ForeignVelmoraWindow folder;
+    ASSERT_NE(folder.window(), nullptr);
+    ASSERT_NE(folder.window(), HWND_MESSAGE);
 
     VelmoraProcess clock(temp_.path());
-    EXPECT_TRUE(clock.WaitForFace().main);
+    EXPECT_TRUE(clock.WaitForFace().main) << clock.Diagnosis();
     EXPECT_EQ(clock.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
-    DestroyWindow(folder);
 }
 
 TEST_F(FaceTest, ClosingEndsWithCodeZeroAndDeletesTheSkinImage) {
