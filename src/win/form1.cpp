@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "application.h"
+#include "face/plain_dial.h"
 #include "form2.h"
 #include "resource_archive.h"
 #include "single_instance.h"
@@ -11,13 +12,6 @@
 #include "unicode.h"
 
 namespace velmora::win {
-namespace {
-
-// Every skin is this size; a restored position is checked against it before the first render.
-constexpr int kFaceWidth = 235;
-constexpr int kFaceHeight = 250;
-
-}  // namespace
 
 TForm1::TForm1(Application& application)
     : application_(application),
@@ -119,8 +113,9 @@ void TForm1::RestorePosition() {
     const int32_t defaultLeft = GetSystemMetrics(SM_CXSCREEN) - 250;
     int32_t top = ReadStartupInteger(L"top", defaultTop);
     int32_t left = ReadStartupInteger(L"left", defaultLeft);
-    // A face partly off the screen stays where it was; one that no monitor shows at all (a
-    // monitor unplugged since) could never be reached again, so it comes back to the default.
+    // Every face is of one size, so the place is checked before the first render. A face partly
+    // off the screen stays where it was; one that no monitor shows at all (a monitor unplugged
+    // since) could never be reached again, so it comes back to the default.
     const RECT face{left, top, left + kFaceWidth, top + kFaceHeight};
     if (!MonitorFromRect(&face, MONITOR_DEFAULTTONULL)) {
         top = defaultTop;

@@ -75,7 +75,8 @@ class TForm1 : public Form {
     void CheckAlarm(const SYSTEMTIME& now);
     void Timer2Timer();
     void EnsureLayered();
-    void SizeToSkin();
+    void SizeTo(const SkinImage& shown);
+    const SkinImage& ShownImage();
     std::wstring SkinImagePath() const;
 
     // form1_commands.cpp
@@ -113,6 +114,7 @@ class TForm1 : public Form {
     AlarmTrigger alarm_;
 
     SkinImage skin_;  // decoded when a skin is applied, so a removed file does not blank the face
+    SkinImage plainDial_;  // shown while no skin image can be had; made when first needed
     FaceSurface face_;
     bool rendering_ = false;
     RepeatedFailureFilter layeredFailures_;

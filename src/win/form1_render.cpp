@@ -3,6 +3,7 @@
 
 #include "application.h"
 #include "face/hands.h"
+#include "face/plain_dial.h"
 #include "form2.h"
 #include "resource_archive.h"
 #include "temp_dir.h"
@@ -97,14 +98,22 @@ void TForm1::EnsureLayered() {
     layeredFailures_.Succeeded();
 }
 
-void TForm1::SizeToSkin() {
+void TForm1::SizeTo(const SkinImage& shown) {
     RECT bounds{};
     GetWindowRect(Handle(), &bounds);
-    if (bounds.right - bounds.left == skin_.width && bounds.bottom - bounds.top == skin_.height) {
+    if (bounds.right - bounds.left == shown.width && bounds.bottom - bounds.top == shown.height) {
         return;
     }
-    SetWindowPos(Handle(), nullptr, 0, 0, skin_.width, skin_.height,
+    SetWindowPos(Handle(), nullptr, 0, 0, shown.width, shown.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+const SkinImage& TForm1::ShownImage() {
+    if (!skin_.empty()) return skin_;
+    // Without its image (an archive damaged, a full disk, a locked file) the face would be an
+    // invisible window nobody could reach: a plain dial stands in until the image can be had.
+    if (plainDial_.empty()) plainDial_ = {kFaceWidth, kFaceHeight, PlainDial()};
+    return plainDial_;
 }
 
 void TForm1::RenderFace(const std::wstring& skinName, bool reload) {
@@ -122,14 +131,14 @@ void TForm1::RenderFace(const std::wstring& skinName, bool reload) {
         // The image was missing when the skin was applied: the face appears once it is there.
         skin_ = LoadSkinImage(SkinImagePath());
     }
-    SizeToSkin();
-    if (skin_.empty()) return;
+    const SkinImage& shown = ShownImage();
+    SizeTo(shown);
 
     SYSTEMTIME now;
     GetLocalTime(&now);
     CheckAlarm(now);
     const auto hands = ComputeHands(now.wHour, now.wMinute, now.wSecond, AlarmTime, HandColor);
-    face_.Compose(skin_, hands);
+    face_.Compose(shown, hands);
     face_.Present(Handle(), Position());
 }
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "application.h"
+#include "face/plain_dial.h"
 #include "gdiplus_session.h"
 #include "message_box_answerer.h"
 #include "process_usage.h"
@@ -91,17 +92,26 @@ TEST_F(Form1Test, FaceKeepsShowingWhenItsFileGoes) {
     EXPECT_EQ(bounds.right - bounds.left, testing::kSkinWidth);
 }
 
-TEST_F(Form1Test, ASkinTheArchiveLacksShowsNothingUntilItsImageAppears) {
+TEST_F(Form1Test, ASkinTheArchiveLacksShowsThePlainDialUntilItsImageAppears) {
     TForm1 form(application_);
     form.RenderFace(L"nosuch", true);  // nothing to extract, nothing reported
     RECT bounds;
     GetWindowRect(form.Handle(), &bounds);
-    EXPECT_EQ(bounds.right - bounds.left, 0);
+    EXPECT_EQ(bounds.right - bounds.left, kFaceWidth);
+    EXPECT_EQ(bounds.bottom - bounds.top, kFaceHeight);
+    // The plain dial with the hands over it: still a clock, and solid where the mouse grips it.
+    const std::vector<uint32_t> dial = PlainDial();
+    ASSERT_EQ(form.Face().width(), kFaceWidth);
+    const size_t grip = 215 * kFaceWidth + 126, corner = 0;
+    EXPECT_EQ(form.Face().pixels()[grip], dial[grip]);
+    EXPECT_GE(form.Face().pixels()[grip] >> 24, 200u);
+    EXPECT_EQ(form.Face().pixels()[corner], 0u);
+    EXPECT_EQ(form.Face().pixels()[kDialCentreY * kFaceWidth + kDialCentreX], 0xFFFFFFFF);
 
     ASSERT_TRUE(testing::WriteTestSkin(temp_.File(L"nosuch.png")));
     form.RenderFace(L"nosuch", false);  // the next tick finds it
-    GetWindowRect(form.Handle(), &bounds);
-    EXPECT_EQ(bounds.right - bounds.left, testing::kSkinWidth);
+    EXPECT_EQ(form.Face().width(), testing::kSkinWidth);
+    EXPECT_NE(form.Face().pixels()[grip], dial[grip]);
 }
 
 // Counts the message boxes of this process while the message loop runs, closes them after a
