@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "app/error_report.h"
+#include "resource_ids.h"
 
 namespace velmora::win {
 
@@ -23,6 +24,7 @@ Application::Application(HINSTANCE instance, std::wstring title, std::wstring ex
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = instance_;
+    windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELMORA));
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExW(&windowClass);
     // Zero-sized, unowned and never shown: it is never on the task bar, and another instance finds
