@@ -24,6 +24,9 @@ TForm1::TForm1(Application& application)
                  RECT{0, 0, 306, 262});
     // Like any handler, an error in the start-up sequence skips only its remaining steps.
     Guarded([this] { FormCreate(); });
+    // A start-up that failed before its first render still shows a face at once, not a second
+    // later with the first tick.
+    if (!face_.width()) Guarded([this] { RenderFace(SkinName, false); });
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

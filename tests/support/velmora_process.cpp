@@ -48,8 +48,8 @@ std::wstring BuildDirectory() {
     return self.substr(0, self.find_last_of(L"\\/") + 1);
 }
 
-VelmoraProcess::VelmoraProcess(const std::wstring& tempFolder) {
-    const std::wstring exe = BuildDirectory() + L"velmora.exe";
+VelmoraProcess::VelmoraProcess(const std::wstring& tempFolder, const std::wstring& otherExe) {
+    const std::wstring exe = otherExe.empty() ? BuildDirectory() + L"velmora.exe" : otherExe;
     std::wstring commandLine = L"\"" + exe + L"\"";
     // Through this process's own environment: a child started with the inherited one keeps the
     // rest of the Unix environment Wine runs in (HOME, and with it the sound set-up of some

@@ -37,7 +37,8 @@ struct VelmoraWindows {
 // Ends the process at the end if it still runs.
 class VelmoraProcess {
   public:
-    explicit VelmoraProcess(const std::wstring& tempFolder);
+    // exe: another copy of the program to start instead of the built one.
+    explicit VelmoraProcess(const std::wstring& tempFolder, const std::wstring& exe = L"");
     ~VelmoraProcess();
     VelmoraProcess(const VelmoraProcess&) = delete;
     VelmoraProcess& operator=(const VelmoraProcess&) = delete;
