@@ -6,6 +6,12 @@
 
 namespace velmora::win {
 
+FaceSurface::FaceSurface() = default;
+
+FaceSurface::~FaceSurface() {
+    Release();
+}
+
 void FaceSurface::Allocate(int width, int height) {
     Release();
     WindowDC screen;
@@ -27,25 +33,80 @@ void FaceSurface::Allocate(int width, int height) {
     bits_ = static_cast<uint32_t*>(bits);
     width_ = width;
     height_ = height;
-}
-
-void FaceSurface::Compose(const SkinImage& skin, const std::vector<HandSegment>& hands) {
-    if (skin.width != width_ || skin.height != height_ || !bits_) Allocate(skin.width, skin.height);
-    if (!bits_) return;
-    GdiFlush();  // no GDI operation on the bitmap may still be pending while we write it directly
-    std::memcpy(bits_, skin.pixels.data(), skin.pixels.size() * sizeof(uint32_t));
-
     // Drawing through a GDI+ bitmap over the same memory keeps the hands' pixels premultiplied
     // with their own alpha; plain GDI would leave their alpha at 0 and make them invisible.
-    Gdiplus::Bitmap canvas(width_, height_, width_ * static_cast<INT>(sizeof(uint32_t)),
-                           PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(bits_));
-    Gdiplus::Graphics graphics(&canvas);
-    for (const HandSegment& hand : hands) {
+    canvas_ = std::make_unique<Gdiplus::Bitmap>(
+        width_, height_, width_ * static_cast<INT>(sizeof(uint32_t)), PixelFormat32bppPARGB,
+        reinterpret_cast<BYTE*>(bits_));
+    graphics_ = std::make_unique<Gdiplus::Graphics>(canvas_.get());
+    if (canvas_->GetLastStatus() != Gdiplus::Ok || graphics_->GetLastStatus() != Gdiplus::Ok) {
+        Release();
+    }
+}
+
+bool FaceSurface::CopySkin(const SkinImage& skin) {
+    if (skin.width != width_ || skin.height != height_ || !bits_) Allocate(skin.width, skin.height);
+    if (!bits_) return false;
+    GdiFlush();  // no GDI operation on the bitmap may still be pending while we write it directly
+    std::memcpy(bits_, skin.pixels.data(), skin.pixels.size() * sizeof(uint32_t));
+    return true;
+}
+
+void FaceSurface::DrawWithGdiplus(const HandSegment& hand) {
+    Gdiplus::Pen pen(Gdiplus::Color(hand.PenColor), hand.PenWidth);
+    graphics_->DrawLine(&pen, static_cast<INT>(hand.X1), static_cast<INT>(hand.Y1),
+                        static_cast<INT>(hand.X2), static_cast<INT>(hand.Y2));
+    graphics_->Flush(Gdiplus::FlushIntentionSync);
+}
+
+const FaceSurface::Stamp& FaceSurface::StampOf(const HandSegment& hand) {
+    const HandKey key{hand.X1, hand.Y1, hand.X2, hand.Y2, hand.PenColor, hand.PenWidth};
+    if (const auto found = stamps_.find(key); found != stamps_.end()) return found->second;
+    constexpr size_t kMostStamps = 512;
+    if (stamps_.size() >= kMostStamps) stamps_.clear();
+
+    // The hand alone on an empty canvas of the face's size, so that it is clipped the same way.
+    scratch_.assign(static_cast<size_t>(width_) * height_, 0);
+    {
+        Gdiplus::Bitmap canvas(width_, height_, width_ * static_cast<INT>(sizeof(uint32_t)),
+                               PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(scratch_.data()));
+        Gdiplus::Graphics graphics(&canvas);
         Gdiplus::Pen pen(Gdiplus::Color(hand.PenColor), hand.PenWidth);
         graphics.DrawLine(&pen, static_cast<INT>(hand.X1), static_cast<INT>(hand.Y1),
                           static_cast<INT>(hand.X2), static_cast<INT>(hand.Y2));
+        graphics.Flush(Gdiplus::FlushIntentionSync);
     }
-    graphics.Flush(Gdiplus::FlushIntentionSync);
+    Stamp stamp;
+    bool exact = (hand.PenColor >> 24) == 0xFF;
+    for (size_t i = 0; exact && i < scratch_.size(); ++i) {
+        if (scratch_[i] == hand.PenColor) {
+            stamp.push_back(static_cast<uint32_t>(i));
+        } else if (scratch_[i] != 0) {
+            exact = false;  // partly covered: only drawing over the real face gives its colour
+        }
+    }
+    if (!exact) stamp.clear();
+    return stamps_.emplace(key, std::move(stamp)).first->second;
+}
+
+void FaceSurface::Compose(const SkinImage& skin, const std::vector<HandSegment>& hands) {
+    if (!CopySkin(skin)) return;
+    for (const HandSegment& hand : hands) {
+        const Stamp& stamp = StampOf(hand);
+        if (stamp.empty()) {
+            DrawWithGdiplus(hand);
+            continue;
+        }
+        for (uint32_t offset : stamp)
+            bits_[offset] = hand.PenColor;
+    }
+}
+
+void FaceSurface::ComposeWithoutStamps(const SkinImage& skin,
+                                       const std::vector<HandSegment>& hands) {
+    if (!CopySkin(skin)) return;
+    for (const HandSegment& hand : hands)
+        DrawWithGdiplus(hand);
 }
 
 bool FaceSurface::Present(HWND window, POINT position) const {
@@ -59,6 +120,11 @@ bool FaceSurface::Present(HWND window, POINT position) const {
 }
 
 void FaceSurface::Release() {
+    graphics_.reset();  // before the pixels they draw on go
+    canvas_.reset();
+    stamps_.clear();  // they hold offsets into pixels of this size
+    scratch_.clear();
+    scratch_.shrink_to_fit();
     if (FaceDC && originalBitmap_) SelectObject(FaceDC.get(), originalBitmap_);
     originalBitmap_ = nullptr;
     FaceDC.reset();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "face/hands.h"
 #include "gdiplus_session.h"
 #include "skin_image.h"
@@ -49,6 +51,33 @@ TEST_F(FaceSurfaceTest, EachComposeStartsAgainFromTheSkin) {
     face_.Compose(skin, ComputeHands(3, 0, 0, "", 0xFFFFFFFF));
     face_.Compose(skin, ComputeHands(9, 30, 30, "", 0xFFFFFFFF));
     EXPECT_EQ(At(150, 126), kHalfBlue);  // the old hour hand is gone
+}
+
+// Setting the pixels a hand was once found to cover must give exactly what drawing it with GDI+
+// gives: at any time of day, for each hand colour, the first time and from the kept stamps.
+TEST_F(FaceSurfaceTest, KeptHandPixelsGiveExactlyWhatGdiplusDraws) {
+    const SkinImage skin = UniformSkin(kHalfBlue);
+    FaceSurface reference;
+    const uint32_t colours[] = {0xFFFFFFFF, 0xFF000000, 0x80FFFFFF};  // the last not opaque
+    for (int pass = 0; pass < 2; ++pass) {
+        for (uint32_t colour : colours) {
+            for (int minuteOfDay = 0; minuteOfDay < 24 * 60; minuteOfDay += 37) {
+                const auto hands =
+                    ComputeHands(static_cast<uint16_t>(minuteOfDay / 60),
+                                 static_cast<uint16_t>(minuteOfDay % 60),
+                                 static_cast<uint16_t>(minuteOfDay % 60), "23:59", colour);
+                face_.Compose(skin, hands);
+                reference.ComposeWithoutStamps(skin, hands);
+                ASSERT_EQ(std::memcmp(face_.pixels(), reference.pixels(), 235 * 250 * 4), 0)
+                    << "pass " << pass << ", colour " << std::hex << colour << std::dec
+                    << ", minute of day " << minuteOfDay;
+            }
+        }
+    }
+    // The translucent hands really were drawn over the skin, blended.
+    reference.ComposeWithoutStamps(skin, ComputeHands(3, 0, 0, "", 0x80FFFFFF));
+    EXPECT_NE(reference.pixels()[126 * 235 + 150], kHalfBlue);
+    EXPECT_NE(reference.pixels()[126 * 235 + 150], 0x80FFFFFFu);
 }
 
 TEST_F(FaceSurfaceTest, NoSkinGivesNoFace) {
