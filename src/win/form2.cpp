@@ -7,6 +7,7 @@
 #include "application.h"
 #include "form2_ids.h"
 #include "registry_settings.h"
+#include "system_library.h"
 #include "temp_dir.h"
 #include "text/strings.h"
 #include "unicode.h"
@@ -95,6 +96,12 @@ std::vector<BYTE> ReadSoundFile(const std::wstring& path) {
         return {};
     }
     return bytes;
+}
+
+// The system's sound player, loaded with the first sound rather than with the program.
+bool PlaySystemSound(LPCWSTR sound, DWORD flags) {
+    static auto* const play = LateBound<decltype(PlaySoundW)>(L"winmm.dll", "PlaySoundW");
+    return play && play(sound, nullptr, flags);
 }
 
 }  // namespace
@@ -275,7 +282,7 @@ void TForm2::ToolButton1Click() {
 }
 
 TForm2::~TForm2() {
-    PlaySoundW(nullptr, nullptr, 0);
+    if (soundPlayed_) PlaySystemSound(nullptr, 0);
 }  // the sound's memory goes with the dialog
 
 void TForm2::PlayAlarmSound(const std::wstring& name) {
@@ -285,16 +292,17 @@ void TForm2::PlayAlarmSound(const std::wstring& name) {
                                   ? WithTrailingSeparator(GetTempDir()) + name
                                   : directory_ + L"\\" + name;
     // A new sound stops the one still playing, which must be over before its memory goes.
-    PlaySoundW(nullptr, nullptr, 0);
+    PlaySystemSound(nullptr, 0);
+    soundPlayed_ = true;
     // The system opens sound files through the ANSI code page, so a temporary folder with, say,
     // Cyrillic letters in its path would play nothing: the file is read here and played from
     // memory. A file that cannot be read goes to the system by name, which then looks it up as a
     // sound alias and plays its default sound when it finds nothing.
     playing_ = ReadSoundFile(path);
     if (!playing_.empty()) {
-        PlaySoundW(reinterpret_cast<LPCWSTR>(playing_.data()), nullptr, SND_MEMORY | SND_ASYNC);
+        PlaySystemSound(reinterpret_cast<LPCWSTR>(playing_.data()), SND_MEMORY | SND_ASYNC);
     } else {
-        PlaySoundW(path.c_str(), nullptr, SND_ASYNC);
+        PlaySystemSound(path.c_str(), SND_ASYNC);
     }
 }
 

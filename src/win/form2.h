@@ -55,6 +55,7 @@ class TForm2 {
     RegistrySettings* settings_ = nullptr;
     HWND dialog_ = nullptr;
     std::vector<BYTE> playing_;  // the sound being played, held until the next one starts
+    bool soundPlayed_ = false;   // a sound may still be playing
     UniqueIcon playIcon_;
     UniqueFont colonFont_;
 };

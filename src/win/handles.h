@@ -49,8 +49,10 @@ struct MenuTraits {
 struct IconTraits {
     static void Free(HICON icon) { DestroyIcon(icon); }
 };
-struct FileTraits {
-    static void Free(HANDLE file) { CloseHandle(file); }
+
+// Files, threads and other kernel objects.
+struct KernelObjectTraits {
+    static void Free(HANDLE object) { CloseHandle(object); }
 };
 
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
@@ -60,7 +62,8 @@ using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 // Empty is null: callers turn INVALID_HANDLE_VALUE into null on the way in.
-using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
+using UniqueFile = UniqueHandle<HANDLE, KernelObjectTraits>;
+using UniqueThread = UniqueHandle<HANDLE, KernelObjectTraits>;
 
 // The device context of a window (the whole screen for a null window), given back on scope exit.
 class WindowDC {

@@ -20,4 +20,10 @@ struct SkinImage {
 // unreadable file gives an empty image; the file is not held open afterwards.
 SkinImage LoadSkinImage(const std::wstring& path);
 
+// Has the system load and set up its image decoders by decoding a tiny image held in memory;
+// returns whether that image decoded. The first decoding in a process costs several times what
+// decoding a skin then does, so the start-up runs this on a thread of its own while it makes its
+// windows, and the face shows sooner.
+bool PrimeImageDecoder();
+
 }  // namespace velmora::win
