@@ -20,7 +20,7 @@ constexpr SIZE kClientSize{289, 183};
 constexpr DWORD kStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
 
-// Where each control stands, in pixels of the dialog's client area.
+// Where each control stands, in pixels of the dialog's client area at 96 dots per inch (100 %).
 struct Placement {
     int control;
     RECT bounds;  // left, top, width, height
@@ -33,6 +33,31 @@ constexpr Placement kLayout[] = {
     {IDC_COMBOBOX1, {32, 135, 208, 121}}, {IDC_TOOLBUTTON1, {243, 134, 23, 22}},
     {IDC_BUTTON1, {199, 22, 75, 25}},     {IDC_BUTTON2, {199, 54, 75, 25}},
 };
+
+// On a screen scaled to 125-200 % the dialog's font grows with the system's, and the places of
+// the controls grow by the same factor.
+int ScreenDpi() {
+    WindowDC screen;
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+int DpiOf(HWND window) {
+    // Since Windows 10 each window has the scale of its own monitor; before, all had the screen's.
+    static auto* const forWindow = LateBound<UINT WINAPI(HWND)>(L"user32.dll", "GetDpiForWindow");
+    const UINT dpi = forWindow ? forWindow(window) : 0;
+    return dpi ? static_cast<int>(dpi) : ScreenDpi();
+}
+
+int Scaled(int pixels, int dpi) {
+    return MulDiv(pixels, dpi, 96);
+}
+
+// The outer size of the dialog for its client area at a scale.
+SIZE OuterSize(int dpi, DWORD style, DWORD exStyle) {
+    RECT outer{0, 0, Scaled(kClientSize.cx, dpi), Scaled(kClientSize.cy, dpi)};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
 
 // The play image: a right-pointing triangle, black outline, blue-to-cyan fill, 16 x 16.
 HICON MakePlayIcon() {
@@ -115,11 +140,9 @@ std::wstring GetShellFolder(const std::wstring& name) {
 }
 
 TForm2::TForm2(HINSTANCE instance, RECT face) : instance_(instance) {
-    RECT outer{0, 0, kClientSize.cx, kClientSize.cy};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     // Beside the face, to its left; never moved afterwards, also when the face moves.
     place_.y = std::max<LONG>(face.top + 20, 10);
-    place_.x = face.left - (outer.right - outer.left);
+    place_.x = face.left - OuterSize(ScreenDpi(), kStyle, kExStyle).cx;
     BuildSoundList();
 }
 
@@ -200,18 +223,19 @@ INT_PTR CALLBACK TForm2::DialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 void TForm2::LayOut() {
+    const int dpi = DpiOf(dialog_);
     for (const Placement& p : kLayout) {
-        MoveWindow(GetDlgItem(dialog_, p.control), p.bounds.left, p.bounds.top, p.bounds.right,
-                   p.bounds.bottom, FALSE);
+        MoveWindow(GetDlgItem(dialog_, p.control), Scaled(p.bounds.left, dpi),
+                   Scaled(p.bounds.top, dpi), Scaled(p.bounds.right, dpi),
+                   Scaled(p.bounds.bottom, dpi), FALSE);
     }
-    RECT outer{0, 0, kClientSize.cx, kClientSize.cy};
-    AdjustWindowRectEx(&outer, GetWindowLongW(dialog_, GWL_STYLE), FALSE,
-                       GetWindowLongW(dialog_, GWL_EXSTYLE));
-    SetWindowPos(dialog_, nullptr, place_.x, place_.y, outer.right - outer.left,
-                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE outer =
+        OuterSize(dpi, GetWindowLongW(dialog_, GWL_STYLE), GetWindowLongW(dialog_, GWL_EXSTYLE));
+    SetWindowPos(dialog_, nullptr, place_.x, place_.y, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 
-    colonFont_.reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
-                                 0, 0, 0, L"MS Sans Serif"));
+    colonFont_.reset(CreateFontW(-Scaled(13, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                 DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
     SendDlgItemMessageW(dialog_, IDC_LABEL1, WM_SETFONT, reinterpret_cast<WPARAM>(colonFont_.get()),
                         FALSE);
     for (const int edit : {IDC_EDIT1, IDC_EDIT2}) {

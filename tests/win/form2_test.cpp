@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "application.h"
@@ -216,6 +219,101 @@ TEST(Form2SoundsTest, TheListHoldsTheMediaFoldersWavFilesAndTheProgramsTwo) {
         DeleteFileW(root.File(L"Media\\" + std::wstring(name)).c_str());
     }
     RemoveDirectoryW(root.File(L"Media").c_str());
+}
+
+// The display's scale, in dots per inch, that a program started now gets, kept in the registry
+// for the life of the object and put back afterwards.
+class DisplayScale {
+  public:
+    explicit DisplayScale(DWORD dpi) : old_(ReadStoredValue(kDesktop, L"LogPixels")) {
+        testing::WriteStoredValue(kDesktop, L"LogPixels", REG_DWORD,
+                                  std::string(reinterpret_cast<const char*>(&dpi), sizeof dpi));
+    }
+    ~DisplayScale() {
+        if (old_) {
+            testing::WriteStoredValue(kDesktop, L"LogPixels", old_->type, old_->bytes);
+        } else {
+            HKEY key;
+            if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktop, 0, KEY_SET_VALUE, &key) == 0) {
+                RegDeleteValueW(key, L"LogPixels");
+                RegCloseKey(key);
+            }
+        }
+    }
+    DisplayScale(const DisplayScale&) = delete;
+    DisplayScale& operator=(const DisplayScale&) = delete;
+
+  private:
+    static constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
+    std::optional<testing::StoredValue> old_;
+};
+
+// Runs this test program again with one test, in a process that starts at the given scale.
+DWORD RunScaledChild(DWORD dpi, const char* test) {
+    const DisplayScale scale(dpi);
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=" +
+                               std::wstring(test, test + std::strlen(test));
+    SetEnvironmentVariableW(L"VELMORA_EXPECT_DPI", std::to_wstring(dpi).c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    const BOOL started = CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &startup, &info);
+    SetEnvironmentVariableW(L"VELMORA_EXPECT_DPI", nullptr);
+    if (!started) return 0xFFFFFFFF;
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(info.hProcess, &code);
+    }
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return code;
+}
+
+// At 150 and 200 % the system font grows, and the dialog's client area and every control's place
+// grow by the same factor, so no text is cut off; the dialog still ends where the face begins.
+TEST_F(Form2Test, OnAScaledDisplayTheLayoutGrowsWithTheText) {
+    wchar_t expected[16] = L"";
+    if (!GetEnvironmentVariableW(L"VELMORA_EXPECT_DPI", expected, 16)) {
+        for (const DWORD dpi : {144u, 192u}) {
+            EXPECT_EQ(RunScaledChild(dpi, "Form2Test.OnAScaledDisplay*"), 0u) << dpi << " dpi";
+        }
+        return;
+    }
+    // In the child: the scale it was started at.
+    const int dpi = std::stoi(expected);
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi) << "the display scale was not taken up";
+    ReleaseDC(nullptr, screen);
+    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+    Show([&](HWND dialog) {
+        RECT bounds, client;
+        GetWindowRect(dialog, &bounds);
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, scaled(289));
+        EXPECT_EQ(client.bottom, scaled(183));
+        EXPECT_EQ(bounds.right, 300);  // against the face's left edge
+        const struct {
+            int control;
+            RECT at100;  // left, top, width, height
+        } controls[] = {{IDC_BUTTON1, {199, 22, 75, 25}},
+                        {IDC_COMBOBOX1, {32, 135, 208, 0}},
+                        {IDC_EDIT2, {60, 44, 16, 15}}};
+        for (const auto& c : controls) {
+            RECT at;
+            GetWindowRect(GetDlgItem(dialog, c.control), &at);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&at), 2);
+            EXPECT_EQ(at.left, scaled(c.at100.left)) << c.control;
+            EXPECT_EQ(at.top, scaled(c.at100.top)) << c.control;
+            EXPECT_EQ(at.right - at.left, scaled(c.at100.right)) << c.control;
+            if (c.at100.bottom) {  // a combo box's height is its list's
+                EXPECT_EQ(at.bottom - at.top, scaled(c.at100.bottom)) << c.control;
+            }
+        }
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
 }
 
 }  // namespace
