@@ -44,7 +44,9 @@ inline Memory MemoryOf(HANDLE process) {
                               sizeof counters)) {
         return {};
     }
-    return {counters.WorkingSetSize, counters.PrivateUsage};
+    // Wine leaves PrivateUsage at 0 for another process; the commit charge is the same figure.
+    return {counters.WorkingSetSize,
+            counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage};
 }
 
 inline double Megabytes(size_t bytes) {
