@@ -5,9 +5,11 @@
 #include <string>
 
 #include "clock_test.h"
+#include "form2_ids.h"
 #include "keyboard.h"
 #include "mouse.h"
 #include "registry_access.h"
+#include "screen.h"
 #include "test_skin.h"
 #include "velmora_process.h"
 
@@ -138,6 +140,34 @@ TEST_F(MenuTest, WebSiteItemOpensTheProgramsAddress) {
     ASSERT_TRUE(opened) << "no browser started";
     EXPECT_NE(ReadCalls(log).find(L"https://www.velmora.example/"), std::wstring::npos)
         << ReadCalls(log);
+}
+
+TEST_F(MenuTest, AlarmItemOpensTheDialogWithItsTimeFieldReadable) {
+    Choose(1);  // the alarm
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            dialog = FindWindowW(L"#32770", L" Будильник");
+            return dialog && IsWindowVisible(dialog);
+        },
+        3000));
+    Sleep(500);  // painted
+    // The minutes show on the white field, dark digits among white pixels: nothing around the
+    // edit paints over it. (The hours are selected, in the selection's colours.)
+    RECT at;
+    GetWindowRect(GetDlgItem(dialog, IDC_EDIT2), &at);
+    const ScreenShot shot(at);
+    int dark = 0, white = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            dark += Near(shot.At(x, y), 0x000000, 0x60) ? 1 : 0;
+            white += shot.At(x, y) == 0xFFFFFF ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 8);
+    EXPECT_GT(white, shot.width() * shot.height() / 3);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
 }
 
 }  // namespace
