@@ -70,10 +70,10 @@ int main() {
     const UINT skins[] = {win::TForm1::N9, win::TForm1::N10, win::TForm1::N11};
     const wchar_t* names[] = {L"velmora", L"Velmora1", L"velmora2"};
     // Every skin once and a few renders, so caches of the system are filled before counting.
-    for (UINT skin : skins) {
-        form.RunCommand(skin);
+    for (int skin = 0; skin < 3; ++skin) {
+        form.RunCommand(skins[skin]);
         for (int i = 0; i < 20; ++i)
-            form.RenderFace(names[&skin - skins], false);
+            form.RenderFace(names[skin], false);
     }
     form.RunCommand(win::TForm1::N9);
 

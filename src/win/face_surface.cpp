@@ -5,6 +5,16 @@
 #include <cstring>
 
 namespace velmora::win {
+namespace {
+
+void DrawHand(Gdiplus::Graphics& graphics, const HandSegment& hand) {
+    Gdiplus::Pen pen(Gdiplus::Color(hand.PenColor), hand.PenWidth);
+    graphics.DrawLine(&pen, static_cast<INT>(hand.X1), static_cast<INT>(hand.Y1),
+                      static_cast<INT>(hand.X2), static_cast<INT>(hand.Y2));
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+}
+
+}  // namespace
 
 FaceSurface::FaceSurface() = default;
 
@@ -52,13 +62,6 @@ bool FaceSurface::CopySkin(const SkinImage& skin) {
     return true;
 }
 
-void FaceSurface::DrawWithGdiplus(const HandSegment& hand) {
-    Gdiplus::Pen pen(Gdiplus::Color(hand.PenColor), hand.PenWidth);
-    graphics_->DrawLine(&pen, static_cast<INT>(hand.X1), static_cast<INT>(hand.Y1),
-                        static_cast<INT>(hand.X2), static_cast<INT>(hand.Y2));
-    graphics_->Flush(Gdiplus::FlushIntentionSync);
-}
-
 const FaceSurface::Stamp& FaceSurface::StampOf(const HandSegment& hand) {
     const HandKey key{hand.X1, hand.Y1, hand.X2, hand.Y2, hand.PenColor, hand.PenWidth};
     if (const auto found = stamps_.find(key); found != stamps_.end()) return found->second;
@@ -71,10 +74,7 @@ const FaceSurface::Stamp& FaceSurface::StampOf(const HandSegment& hand) {
         Gdiplus::Bitmap canvas(width_, height_, width_ * static_cast<INT>(sizeof(uint32_t)),
                                PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(scratch_.data()));
         Gdiplus::Graphics graphics(&canvas);
-        Gdiplus::Pen pen(Gdiplus::Color(hand.PenColor), hand.PenWidth);
-        graphics.DrawLine(&pen, static_cast<INT>(hand.X1), static_cast<INT>(hand.Y1),
-                          static_cast<INT>(hand.X2), static_cast<INT>(hand.Y2));
-        graphics.Flush(Gdiplus::FlushIntentionSync);
+        DrawHand(graphics, hand);
     }
     Stamp stamp;
     bool exact = (hand.PenColor >> 24) == 0xFF;
@@ -94,7 +94,7 @@ void FaceSurface::Compose(const SkinImage& skin, const std::vector<HandSegment>&
     for (const HandSegment& hand : hands) {
         const Stamp& stamp = StampOf(hand);
         if (stamp.empty()) {
-            DrawWithGdiplus(hand);
+            DrawHand(*graphics_, hand);
             continue;
         }
         for (uint32_t offset : stamp)
@@ -106,7 +106,7 @@ void FaceSurface::ComposeWithoutStamps(const SkinImage& skin,
                                        const std::vector<HandSegment>& hands) {
     if (!CopySkin(skin)) return;
     for (const HandSegment& hand : hands)
-        DrawWithGdiplus(hand);
+        DrawHand(*graphics_, hand);
 }
 
 bool FaceSurface::Present(HWND window, POINT position) const {

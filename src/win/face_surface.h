@@ -58,7 +58,6 @@ class FaceSurface {
 
     void Allocate(int width, int height);
     bool CopySkin(const SkinImage& skin);
-    void DrawWithGdiplus(const HandSegment& hand);
     const Stamp& StampOf(const HandSegment& hand);
 
     UniqueMemoryDC FaceDC;
