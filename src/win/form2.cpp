@@ -245,6 +245,7 @@ void TForm2::LayOut() {
     if (!playIcon_) playIcon_.reset(MakePlayIcon());
     SendDlgItemMessageW(dialog_, IDC_TOOLBUTTON1, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(playIcon_.get()));
+    AddHints();
 
     const HWND combo = GetDlgItem(dialog_, IDC_COMBOBOX1);
     for (const std::wstring& sound : sounds_) {
@@ -252,6 +253,27 @@ void TForm2::LayOut() {
     }
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kDefaultSound));
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoSound));
+}
+
+void TForm2::AddHints() {
+    // Owned by the dialog, the hint window goes with it.
+    const HWND hints = CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, instance_, nullptr);
+    if (!hints) return;  // the dialog works without its hints
+    const struct {
+        int control;
+        const wchar_t* text;
+    } tools[] = {{IDC_BUTTON3, L"Удалить будильник"}, {IDC_TOOLBUTTON1, L"Воспроизвести"}};
+    for (const auto& tool : tools) {
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = dialog_;
+        info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog_, tool.control));
+        info.lpszText = const_cast<wchar_t*>(tool.text);
+        SendMessageW(hints, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 void TForm2::FormShow() {

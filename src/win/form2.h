@@ -42,6 +42,7 @@ class TForm2 {
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     void BuildSoundList();
     void LayOut();
+    void AddHints();
     void FormShow();
     void Button1Click();
     void Button3Click();

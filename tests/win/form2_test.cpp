@@ -3,10 +3,13 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,6 +110,25 @@ TEST_F(Form2Test, StandsToTheLeftOfTheFaceAndAShowingStartsFromTheStoredValues) 
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_BUTTON3)));
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHECKBOX1), static_cast<UINT>(BST_UNCHECKED));
         EXPECT_EQ(ControlText(dialog, IDC_COMBOBOX1), L"ring.WAV");
+        // Hovering shows hints on the delete and play buttons, and on nothing else.
+        HWND hints = nullptr;
+        for (HWND w = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w && !hints;
+             w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) {
+            if (GetWindow(w, GW_OWNER) == dialog) hints = w;
+        }
+        ASSERT_TRUE(hints);
+        std::map<int, std::wstring> hinted;
+        const LRESULT tools = SendMessageW(hints, TTM_GETTOOLCOUNT, 0, 0);
+        for (LRESULT i = 0; i < tools; ++i) {
+            wchar_t text[80] = L"";
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof info;
+            info.lpszText = text;
+            SendMessageW(hints, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info));
+            hinted[GetDlgCtrlID(reinterpret_cast<HWND>(info.uId))] = text;
+        }
+        EXPECT_EQ(hinted, (std::map<int, std::wstring>{{IDC_BUTTON3, L"Удалить будильник"},
+                                                       {IDC_TOOLBUTTON1, L"Воспроизвести"}}));
         // Cancel after changes stores nothing.
         SetDlgItemTextW(dialog, IDC_EDIT1, L"11");
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
