@@ -78,6 +78,36 @@ HICON MakePlayIcon() {
     return icon;
 }
 
+// The common controls (the system's visual styles, the hints, the edits' filter), loaded when the
+// dialog first opens rather than with the program: the face needs none of them.
+struct CommonControlFunctions {
+    decltype(&SetWindowSubclass) setWindowSubclass = nullptr;
+    decltype(&DefSubclassProc) defSubclassProc = nullptr;
+};
+
+template <class Function>
+Function Exported(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const CommonControlFunctions& CommonControls() {
+    static const CommonControlFunctions functions = [] {
+        CommonControlFunctions loaded;
+        // By name, so that the program's manifest sends it to version 6, with the visual styles.
+        const HMODULE module = LoadLibraryW(L"comctl32.dll");
+        if (!module) return loaded;
+        const auto initialize =
+            Exported<decltype(&InitCommonControlsEx)>(module, "InitCommonControlsEx");
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+        if (initialize) initialize(&classes);
+        loaded.setWindowSubclass =
+            Exported<decltype(&SetWindowSubclass)>(module, "SetWindowSubclass");
+        loaded.defSubclassProc = Exported<decltype(&DefSubclassProc)>(module, "DefSubclassProc");
+        return loaded;
+    }();
+    return functions;
+}
+
 // What the two time edits let through: digits and Backspace when typed, digits when pasted.
 LRESULT CALLBACK DigitsOnly(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                             DWORD_PTR /*data*/) {
@@ -98,7 +128,7 @@ LRESULT CALLBACK DigitsOnly(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
         SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()));
         return 0;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return CommonControls().defSubclassProc(edit, message, wParam, lParam);
 }
 
 // The whole file, or nothing when it cannot be read or is larger than any alarm sound should be.
@@ -177,6 +207,7 @@ void TForm2::BuildSoundList() {
 
 void TForm2::ShowModal(HWND owner, RegistrySettings* settings) {
     settings_ = settings;
+    CommonControls();  // before the controls are made, so that they are version 6's
     DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_FORM2), owner, DialogProc,
                     reinterpret_cast<LPARAM>(this));
     dialog_ = nullptr;
@@ -240,7 +271,9 @@ void TForm2::LayOut() {
                         FALSE);
     for (const int edit : {IDC_EDIT1, IDC_EDIT2}) {
         SendDlgItemMessageW(dialog_, edit, EM_LIMITTEXT, 2, 0);
-        SetWindowSubclass(GetDlgItem(dialog_, edit), DigitsOnly, 0, 0);
+        if (CommonControls().setWindowSubclass) {
+            CommonControls().setWindowSubclass(GetDlgItem(dialog_, edit), DigitsOnly, 0, 0);
+        }
     }
     if (!playIcon_) playIcon_.reset(MakePlayIcon());
     SendDlgItemMessageW(dialog_, IDC_TOOLBUTTON1, BM_SETIMAGE, IMAGE_ICON,

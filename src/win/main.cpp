@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "application.h"
 #include "form1.h"
 #include "form2.h"
@@ -39,9 +37,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     DecoderPriming primeDecoder;
     // The title is set before the main window exists, so a later instance can find this one.
     velmora::win::Application application(instance, velmora::win::kApplicationTitle);
-    // The dialog's controls in the system's visual styles.
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
     velmora::win::TForm1 form1(application);
     primeDecoder.Wait();
     RECT face{};
