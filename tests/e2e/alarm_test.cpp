@@ -25,22 +25,7 @@ std::wstring UnixPathFromEnvironment(const wchar_t* name) {
 }
 
 void WriteText(const std::wstring& path, const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::vector<uint8_t> ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::vector<uint8_t> bytes(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
+    WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
@@ -58,7 +43,7 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
 // The samples of the default alarm sound, as the program carries them.
 std::vector<uint8_t> ChimeSamples() {
     const std::wstring exe = BuildDirectory() + L"velmora.exe";
-    MemorySource source(ReadBytes(exe));
+    MemorySource source(ReadFileBytes(exe));
     ZipReader reader(source);
     MemorySink sink;
     reader.Extract("Velmora.wav", sink);
@@ -117,7 +102,7 @@ class AlarmTest : public ::testing::Test {
         Sleep(waitMs);
         std::vector<std::vector<uint8_t>> sounds;
         for (const std::wstring& file : FilesIn(captures_)) {
-            const std::vector<uint8_t> bytes = ReadBytes(file);
+            const std::vector<uint8_t> bytes = ReadFileBytes(file);
             if (bytes.size() > 44) sounds.emplace_back(bytes.begin() + 44, bytes.end());
         }
         return sounds;

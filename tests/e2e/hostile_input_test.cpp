@@ -22,27 +22,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes ReadAll(const std::wstring& path) {
-    Bytes bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteAll(const std::wstring& path, const Bytes& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return written == bytes.size();
-}
-
 uint32_t Get32(const Bytes& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
@@ -99,11 +78,11 @@ class HostileInputTest : public ::testing::Test {
 
     // A copy of the built program, changed by damage, in the test's folder.
     std::wstring DamagedCopy(const std::function<void(Bytes&)>& damage) {
-        Bytes exe = ReadAll(BuildDirectory() + L"velmora.exe");
+        Bytes exe = ReadFileBytes(BuildDirectory() + L"velmora.exe");
         EXPECT_GT(exe.size(), 100000u);
         damage(exe);
         const std::wstring path = folder_.File(L"копия velmora.exe");
-        EXPECT_TRUE(WriteAll(path, exe));
+        EXPECT_TRUE(WriteFileBytes(path, exe));
         return path;
     }
 
@@ -352,7 +331,7 @@ struct FileCase {
 };
 
 HANDLE WriteFileWithAttributes(const std::wstring& path, DWORD attributes) {
-    WriteAll(path, Bytes(10, 0x42));  // no image
+    WriteFileBytes(path, Bytes(10, 0x42));  // no image
     SetFileAttributesW(path.c_str(), attributes);
     return nullptr;
 }

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velmora::testing {
 
@@ -23,6 +25,10 @@ class ScratchFolder {
 };
 
 bool FileExists(const std::wstring& path);
+// The whole file, read while other programs may still write it; empty when it cannot be opened.
+std::vector<uint8_t> ReadFileBytes(const std::wstring& path);
+// Makes the file anew with these bytes; whether they were all written.
+bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
 
 // The directory of the running test program, where velmora.exe is built beside it.
 std::wstring BuildDirectory();

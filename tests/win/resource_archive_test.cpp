@@ -21,30 +21,13 @@ using testing::FileExists;
 using testing::MessageBoxAnswerer;
 using testing::ScratchFolder;
 
-std::vector<uint8_t> ReadAll(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    std::vector<uint8_t> bytes(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteAll(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 std::wstring Velmora() {
     return testing::BuildDirectory() + L"velmora.exe";
 }
 
 // The archive's own record of an entry, read with the portable reader.
 ZipEntry EntryOf(const std::string& name) {
-    MemorySource source(ReadAll(Velmora()));
+    MemorySource source(testing::ReadFileBytes(Velmora()));
     ZipReader reader(source);
     return *reader.Find(name);
 }
@@ -72,7 +55,7 @@ TEST_F(ResourceArchiveTest, TheDefaultSoundComesOutWithItsBytesTimeAndAttributes
     EXPECT_EQ(time.wHour, 13);
     EXPECT_EQ(time.wMinute, 56);
     EXPECT_EQ(time.wSecond, 38);
-    const std::vector<uint8_t> bytes = ReadAll(sound);
+    const std::vector<uint8_t> bytes = testing::ReadFileBytes(sound);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
     EXPECT_FALSE(FileExists(sound + L".part"));
 }
@@ -89,10 +72,10 @@ TEST_F(ResourceArchiveTest, NamesMatchWithoutCaseAndTheFileKeepsTheStoredName) {
 
 TEST_F(ResourceArchiveTest, AReadOnlyOrHiddenFileIsReplaced) {
     const std::wstring image = folder_.File(L"velmora2.png");
-    WriteAll(image, {1, 2, 3});
+    testing::WriteFileBytes(image, {1, 2, 3});
     SetFileAttributesW(image.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     ExtractResource(Velmora(), L"velmora2.png", folder_.path());
-    EXPECT_EQ(ReadAll(image).size(), EntryOf("velmora2.png").uncompressed_size);
+    EXPECT_EQ(testing::ReadFileBytes(image).size(), EntryOf("velmora2.png").uncompressed_size);
     EXPECT_EQ(GetFileAttributesW(image.c_str()) & ~FILE_ATTRIBUTE_NOT_CONTENT_INDEXED,
               static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
 }
@@ -120,12 +103,12 @@ TEST_F(ResourceArchiveTest, AFileWithoutAnArchiveIsAnError) {
 
 // A copy of velmora.exe with one byte of the wrist skin's compressed data changed.
 std::wstring DamagedCopy(const ScratchFolder& folder) {
-    std::vector<uint8_t> bytes = ReadAll(Velmora());
+    std::vector<uint8_t> bytes = testing::ReadFileBytes(Velmora());
     const ZipEntry entry = EntryOf("velmora.png");
     const size_t data = entry.local_header_offset + 30 + entry.name.size() + 1000;
     bytes[data] ^= 0x55;
     const std::wstring copy = folder.File(L"damaged.exe");
-    WriteAll(copy, bytes);
+    testing::WriteFileBytes(copy, bytes);
     return copy;
 }
 
@@ -145,11 +128,11 @@ TEST_F(ResourceArchiveTest, ADamagedEntryAsksAndIgnoreLeavesNoFile) {
 TEST_F(ResourceArchiveTest, RetryRepeatsTheEntryAndAbortEndsWithTheOldFileKept) {
     const std::wstring damaged = DamagedCopy(folder_);
     const std::wstring image = folder_.File(L"velmora.png");
-    WriteAll(image, {7, 7, 7});
+    testing::WriteFileBytes(image, {7, 7, 7});
     MessageBoxAnswerer answerer({IDRETRY, IDRETRY, IDABORT});
     ExtractResource(damaged, L"velmora.png", folder_.path());
     EXPECT_EQ(answerer.texts().size(), 3u);
-    EXPECT_EQ(ReadAll(image), (std::vector<uint8_t>{7, 7, 7}));
+    EXPECT_EQ(testing::ReadFileBytes(image), (std::vector<uint8_t>{7, 7, 7}));
 }
 
 TEST_F(ResourceArchiveTest, AnEntryNameThatLeavesTheFolderIsRefused) {
@@ -163,7 +146,7 @@ TEST_F(ResourceArchiveTest, AnEntryNameThatLeavesTheFolderIsRefused) {
         if (exe[i] == 'x' && exe[i + 1] == 'x' && exe[i + 2] == '/') exe[i] = exe[i + 1] = '.';
     }
     const std::wstring forged = folder_.File(L"forged.exe");
-    WriteAll(forged, exe);
+    testing::WriteFileBytes(forged, exe);
     CreateDirectoryW(folder_.File(L"inner").c_str(), nullptr);
 
     MessageBoxAnswerer answerer({IDIGNORE});
@@ -178,7 +161,7 @@ TEST_F(ResourceArchiveTest, AnEntryNameThatLeavesTheFolderIsRefused) {
 TEST_F(ResourceArchiveTest, OnlyAVisibleVelmoraWavCountsAsTheDefaultSound) {
     const std::wstring sound = folder_.File(L"VELMORA.WAV");
     EXPECT_FALSE(DefaultSoundPresent(folder_.path()));
-    WriteAll(sound, {1});
+    testing::WriteFileBytes(sound, {1});
     EXPECT_TRUE(DefaultSoundPresent(folder_.path()));  // any letter case, any content
     SetFileAttributesW(sound.c_str(), FILE_ATTRIBUTE_HIDDEN);
     EXPECT_FALSE(DefaultSoundPresent(folder_.path()));
@@ -187,7 +170,7 @@ TEST_F(ResourceArchiveTest, OnlyAVisibleVelmoraWavCountsAsTheDefaultSound) {
 
 // The archive as the build appends it: its entries and their fields, right after the image.
 TEST(BuiltArchiveTest, FollowsTheExecutableImageWithTheFourEntriesInOrder) {
-    const std::vector<uint8_t> exe = ReadAll(Velmora());
+    const std::vector<uint8_t> exe = testing::ReadFileBytes(Velmora());
     const auto u16 = [&](size_t at) { return static_cast<uint32_t>(exe[at] | exe[at + 1] << 8); };
     const auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
 
