@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "application.h"
+#include "archive/zip_format.h"
 #include "archived_skin.h"
 #include "bench_support.h"
 #include "face/hands.h"
@@ -68,7 +69,7 @@ void MeasureSize(const std::wstring& exe) {
     LARGE_INTEGER size{};
     GetFileSizeEx(file, &size);
     // The archive starts with the first entry's local header, named by the first directory entry.
-    const uint32_t directory = Read32(file, size.QuadPart - 22 + 16);
+    const uint32_t directory = Read32(file, size.QuadPart - zip::kEndRecordSize + 16);
     const uint32_t archiveStart = Read32(file, directory + 42);
     CloseHandle(file);
     Section("Size");

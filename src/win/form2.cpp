@@ -81,28 +81,22 @@ HICON MakePlayIcon() {
 // The common controls (the system's visual styles, the hints, the edits' filter), loaded when the
 // dialog first opens rather than with the program: the face needs none of them.
 struct CommonControlFunctions {
-    decltype(&SetWindowSubclass) setWindowSubclass = nullptr;
-    decltype(&DefSubclassProc) defSubclassProc = nullptr;
+    decltype(SetWindowSubclass)* setWindowSubclass = nullptr;
+    decltype(DefSubclassProc)* defSubclassProc = nullptr;
 };
-
-template <class Function>
-Function Exported(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 const CommonControlFunctions& CommonControls() {
     static const CommonControlFunctions functions = [] {
         CommonControlFunctions loaded;
         // By name, so that the program's manifest sends it to version 6, with the visual styles.
         const HMODULE module = LoadLibraryW(L"comctl32.dll");
-        if (!module) return loaded;
         const auto initialize =
-            Exported<decltype(&InitCommonControlsEx)>(module, "InitCommonControlsEx");
+            Exported<decltype(InitCommonControlsEx)>(module, "InitCommonControlsEx");
         const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
         if (initialize) initialize(&classes);
         loaded.setWindowSubclass =
-            Exported<decltype(&SetWindowSubclass)>(module, "SetWindowSubclass");
-        loaded.defSubclassProc = Exported<decltype(&DefSubclassProc)>(module, "DefSubclassProc");
+            Exported<decltype(SetWindowSubclass)>(module, "SetWindowSubclass");
+        loaded.defSubclassProc = Exported<decltype(DefSubclassProc)>(module, "DefSubclassProc");
         return loaded;
     }();
     return functions;

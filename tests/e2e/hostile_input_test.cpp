@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/zip_format.h"
 #include "archive/zip_writer.h"
 #include "archived_skin.h"
 #include "face/plain_dial.h"
@@ -41,7 +42,9 @@ struct EntryPlace {
     uint32_t compressedSize;
 };
 
-constexpr size_t kEndRecordSize = 22;
+using zip::kCentralHeaderSize;
+using zip::kEndRecordSize;
+using zip::kLocalHeaderSize;
 
 size_t DirectoryStart(const Bytes& exe) {
     return Get32(exe, exe.size() - kEndRecordSize + 16);
@@ -52,10 +55,12 @@ EntryPlace PlaceOf(const Bytes& exe, const std::string& name) {
     const uint16_t count = Get16(exe, exe.size() - kEndRecordSize + 10);
     for (uint16_t i = 0; i < count; ++i) {
         const uint16_t nameSize = Get16(exe, at + 28);
-        const size_t next = at + 46 + nameSize + Get16(exe, at + 30) + Get16(exe, at + 32);
-        if (std::string(exe.begin() + at + 46, exe.begin() + at + 46 + nameSize) == name) {
+        const size_t nameAt = at + kCentralHeaderSize;
+        const size_t next = nameAt + nameSize + Get16(exe, at + 30) + Get16(exe, at + 32);
+        if (std::string(exe.begin() + nameAt, exe.begin() + nameAt + nameSize) == name) {
             const size_t local = Get32(exe, at + 42);
-            const size_t data = local + 30 + Get16(exe, local + 26) + Get16(exe, local + 28);
+            const size_t data =
+                local + kLocalHeaderSize + Get16(exe, local + 26) + Get16(exe, local + 28);
             return {at, local, data, Get32(exe, at + 20)};
         }
         at = next;
