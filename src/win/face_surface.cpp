@@ -14,6 +14,13 @@ void DrawHand(Gdiplus::Graphics& graphics, const HandSegment& hand) {
     graphics.Flush(Gdiplus::FlushIntentionSync);
 }
 
+// A GDI+ bitmap over 32-bit premultiplied pixels held elsewhere: what it draws lands in them.
+std::unique_ptr<Gdiplus::Bitmap> CanvasOver(uint32_t* pixels, int width, int height) {
+    return std::make_unique<Gdiplus::Bitmap>(
+        width, height, width * static_cast<INT>(sizeof(uint32_t)), PixelFormat32bppPARGB,
+        reinterpret_cast<BYTE*>(pixels));
+}
+
 }  // namespace
 
 FaceSurface::FaceSurface() = default;
@@ -45,9 +52,7 @@ void FaceSurface::Allocate(int width, int height) {
     height_ = height;
     // Drawing through a GDI+ bitmap over the same memory keeps the hands' pixels premultiplied
     // with their own alpha; plain GDI would leave their alpha at 0 and make them invisible.
-    canvas_ = std::make_unique<Gdiplus::Bitmap>(
-        width_, height_, width_ * static_cast<INT>(sizeof(uint32_t)), PixelFormat32bppPARGB,
-        reinterpret_cast<BYTE*>(bits_));
+    canvas_ = CanvasOver(bits_, width_, height_);
     graphics_ = std::make_unique<Gdiplus::Graphics>(canvas_.get());
     if (canvas_->GetLastStatus() != Gdiplus::Ok || graphics_->GetLastStatus() != Gdiplus::Ok) {
         Release();
@@ -71,9 +76,8 @@ const FaceSurface::Stamp& FaceSurface::StampOf(const HandSegment& hand) {
     // The hand alone on an empty canvas of the face's size, so that it is clipped the same way.
     scratch_.assign(static_cast<size_t>(width_) * height_, 0);
     {
-        Gdiplus::Bitmap canvas(width_, height_, width_ * static_cast<INT>(sizeof(uint32_t)),
-                               PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(scratch_.data()));
-        Gdiplus::Graphics graphics(&canvas);
+        const auto canvas = CanvasOver(scratch_.data(), width_, height_);
+        Gdiplus::Graphics graphics(canvas.get());
         DrawHand(graphics, hand);
     }
     Stamp stamp;
