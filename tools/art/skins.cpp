@@ -407,15 +407,25 @@ void SubDial(cairo_t* cr, double dx, double dy, double needle) {
     cairo_restore(cr);
 }
 
-void WristDial(cairo_t* cr) {
-    Pattern green(cairo_pattern_create_radial(kCentreX - 12, kCentreY - 14, 4, kCentreX, kCentreY,
-                                              kWristDial));
-    AddStop(green.get(), 0, 0x22634b);
-    AddStop(green.get(), 0.6, 0x164836);
-    AddStop(green.get(), 1, 0x0a281d);
-    CirclePath(cr, kWristDial);
-    cairo_set_source(cr, green.get());
+// A dial lit from above left: a radial gradient from a small bright spot off the centre to the
+// dial's edge, through its middle colour at six tenths of the way.
+struct DialColours {
+    uint32_t lit, middle, edge;
+};
+
+void LitDial(cairo_t* cr, double radius, double spotDx, double spotDy, DialColours colours) {
+    Pattern light(cairo_pattern_create_radial(kCentreX + spotDx, kCentreY + spotDy, 4, kCentreX,
+                                              kCentreY, radius));
+    AddStop(light.get(), 0, colours.lit);
+    AddStop(light.get(), 0.6, colours.middle);
+    AddStop(light.get(), 1, colours.edge);
+    CirclePath(cr, radius);
+    cairo_set_source(cr, light.get());
     cairo_fill(cr);
+}
+
+void WristDial(cairo_t* cr) {
+    LitDial(cr, kWristDial, -12, -14, {0x22634b, 0x164836, 0x0a281d});
     Sunburst(cr, kWristDial, 0.022);
 
     const uint32_t cream = 0xece6cf;
@@ -503,14 +513,7 @@ void WallRim(cairo_t* cr) {
 }
 
 void WallDial(cairo_t* cr) {
-    Pattern blue(cairo_pattern_create_radial(kCentreX - 10, kCentreY - 12, 4, kCentreX, kCentreY,
-                                             kWallDial));
-    AddStop(blue.get(), 0, 0x1f3f80);
-    AddStop(blue.get(), 0.6, 0x152c60);
-    AddStop(blue.get(), 1, 0x0a1737);
-    CirclePath(cr, kWallDial);
-    cairo_set_source(cr, blue.get());
-    cairo_fill(cr);
+    LitDial(cr, kWallDial, -10, -12, {0x1f3f80, 0x152c60, 0x0a1737});
     Sunburst(cr, kWallDial, 0.018);
 
     const uint32_t ice = 0xdce6ff;
