@@ -40,7 +40,8 @@ std::wstring ControlText(HWND dialog, int control) {
 }
 
 // Finds the dialog once it shows, runs the steps on it from this thread, and gives up after a
-// while so that a test that goes wrong cannot hang.
+// while so that a test that goes wrong cannot hang. The dialog exists before it has been laid out
+// and filled; it turns visible only after that, so the steps wait for the visible dialog.
 class DialogDriver {
   public:
     explicit DialogDriver(std::function<void(HWND)> steps)
@@ -49,6 +50,7 @@ class DialogDriver {
               for (int i = 0; i < 200 && !dialog; ++i) {
                   Sleep(25);
                   dialog = FindWindowW(L"#32770", L" Будильник");
+                  if (dialog && !IsWindowVisible(dialog)) dialog = nullptr;
               }
               if (!dialog) return;
               found_ = true;
