@@ -59,6 +59,19 @@ SIZE OuterSize(int dpi, DWORD style, DWORD exStyle) {
     return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
+// A modal dialog off the screen would hold the clock with nothing to answer, as it would beside a
+// face at the screen's left or bottom edge: it is moved just far enough to lie on the face's
+// monitor.
+POINT KeptOnMonitorOf(const RECT& face, POINT place, SIZE size) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&face, MONITOR_DEFAULTTONEAREST), &monitor)) return place;
+    const RECT& work = monitor.rcWork;
+    place.x = std::max(std::min(place.x, work.right - size.cx), work.left);
+    place.y = std::max(std::min(place.y, work.bottom - size.cy), work.top);
+    return place;
+}
+
 // The play image: a right-pointing triangle, black outline, blue-to-cyan fill, 16 x 16.
 HICON MakePlayIcon() {
     Gdiplus::Bitmap image(16, 16, PixelFormat32bppARGB);
@@ -165,8 +178,8 @@ std::wstring GetShellFolder(const std::wstring& name) {
 
 TForm2::TForm2(HINSTANCE instance, RECT face) : instance_(instance) {
     // Beside the face, to its left; never moved afterwards, also when the face moves.
-    place_.y = std::max<LONG>(face.top + 20, 10);
-    place_.x = face.left - OuterSize(ScreenDpi(), kStyle, kExStyle).cx;
+    const SIZE size = OuterSize(ScreenDpi(), kStyle, kExStyle);
+    place_ = KeptOnMonitorOf(face, {face.left - size.cx, std::max<LONG>(face.top + 20, 10)}, size);
     BuildSoundList();
 }
 

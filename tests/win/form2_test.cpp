@@ -30,6 +30,10 @@ using testing::kStoreKey;
 using testing::ReadStoredValue;
 using testing::WriteStoredText;
 
+// Far enough from the screen's left edge that the dialog beside it fits on the screen at 200 %
+// too; the window manager would move a dialog that does not.
+constexpr RECT kFace{700, 200, 935, 450};
+
 constexpr const wchar_t* kShellFolders =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -89,7 +93,7 @@ class Form2Test : public ::testing::Test {
     testing::TempEnvironment environment_{temp_.path()};
     Application application_{GetModuleHandleW(nullptr), L"Velmora"};
     std::unique_ptr<RegistrySettings> settings_;
-    TForm2 form_{GetModuleHandleW(nullptr), RECT{300, 200, 535, 450}};
+    TForm2 form_{GetModuleHandleW(nullptr), kFace};
 };
 
 TEST_F(Form2Test, StandsToTheLeftOfTheFaceAndAShowingStartsFromTheStoredValues) {
@@ -104,7 +108,8 @@ TEST_F(Form2Test, StandsToTheLeftOfTheFaceAndAShowingStartsFromTheStoredValues) 
         GetWindowRect(dialog, &bounds);
         GetClientRect(dialog, &client);
         EXPECT_EQ(bounds.top, 220);
-        EXPECT_EQ(bounds.right, 300 + (bounds.right - bounds.left) - (outer.right - outer.left));
+        EXPECT_EQ(bounds.right,
+                  kFace.left + (bounds.right - bounds.left) - (outer.right - outer.left));
         EXPECT_EQ(client.right, 289);
         EXPECT_EQ(client.bottom, 183);
         EXPECT_EQ(ControlText(dialog, IDC_EDIT1), L"07");
@@ -207,6 +212,33 @@ TEST_F(Form2Test, TheTimeEditsTakeOnlyDigitsTypedOrPasted) {
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(Stored(L"bud"), "12:45");
+}
+
+// Beside a face near the screen's left or bottom edge the dialog would lie off the screen, and a
+// modal dialog nobody can see holds the clock: it is moved just far enough to be seen whole.
+TEST(Form2PlaceTest, TheDialogStandsLeftOfTheFaceAndStaysOnItsMonitor) {
+    RECT outer{0, 0, 289, 183};
+    AdjustWindowRectEx(&outer, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE,
+                       WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME);
+    const LONG width = outer.right - outer.left, height = outer.bottom - outer.top;
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const struct {
+        POINT face;
+        POINT expected;
+    } cases[] = {
+        {{700, 200}, {700 - width, 220}},  // beside it
+        {{700, -100}, {700 - width, 10}},  // never above the screen's top
+        {{0, 200}, {work.left, 220}},      // at the left edge
+        {{-100, 200}, {work.left, 220}},   // partly off the screen
+        {{700, work.bottom - 100}, {700 - width, work.bottom - height}},  // near the bottom
+    };
+    for (const auto& c : cases) {
+        const TForm2 form(GetModuleHandleW(nullptr),
+                          RECT{c.face.x, c.face.y, c.face.x + 235, c.face.y + 250});
+        EXPECT_EQ(form.Place().x, c.expected.x) << c.face.x << "," << c.face.y;
+        EXPECT_EQ(form.Place().y, c.expected.y) << c.face.x << "," << c.face.y;
+    }
 }
 
 TEST(Form2SoundsTest, TheListHoldsTheMediaFoldersWavFilesAndTheProgramsTwo) {
@@ -318,7 +350,7 @@ TEST_F(Form2Test, OnAScaledDisplayTheLayoutGrowsWithTheText) {
         GetClientRect(dialog, &client);
         EXPECT_EQ(client.right, scaled(289));
         EXPECT_EQ(client.bottom, scaled(183));
-        EXPECT_EQ(bounds.right, 300);  // against the face's left edge
+        EXPECT_EQ(bounds.right, kFace.left);
         const struct {
             int control;
             RECT at100;  // left, top, width, height
