@@ -81,12 +81,13 @@ class HostileInputTest : public ::testing::Test {
     void SetUp() override { DeleteUserKey(kStoreKey); }
     void TearDown() override { DeleteUserKey(kStoreKey); }
 
-    // A copy of the built program, changed by damage, in the test's folder.
+    // A copy of the built program, changed by damage, in the test's folder. It keeps the program's
+    // file name, which the Wine prefix's settings for the program go by.
     std::wstring DamagedCopy(const std::function<void(Bytes&)>& damage) {
         Bytes exe = ReadFileBytes(BuildDirectory() + L"velmora.exe");
         EXPECT_GT(exe.size(), 100000u);
         damage(exe);
-        const std::wstring path = folder_.File(L"копия velmora.exe");
+        const std::wstring path = folder_.File(L"velmora.exe");
         EXPECT_TRUE(WriteFileBytes(path, exe));
         return path;
     }
