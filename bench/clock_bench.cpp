@@ -8,7 +8,6 @@
 #include <string>
 #include <thread>
 
-#include "application.h"
 #include "archive/zip_format.h"
 #include "archived_skin.h"
 #include "bench_support.h"
@@ -16,7 +15,7 @@
 #include "face_surface.h"
 #include "form1.h"
 #include "form2.h"
-#include "gdiplus_session.h"
+#include "in_process_clock.h"
 #include "message_box_answerer.h"
 #include "skin_image.h"
 #include "temp_env.h"
@@ -301,8 +300,9 @@ void MeasureIdle(win::TForm1& form) {
 }  // namespace
 
 int main() {
-    win::GdiplusSession gdiplus;
-    testing::ScratchFolder folder(L"bench");
+    // The clock's own main window in this process, under a title of its own.
+    testing::InProcessClock clock(L"bench", L"Velmora bench");
+    const testing::ScratchFolder& folder = clock.folder();
     std::printf("Velmora: what the clock costs, measured in one run on this machine\n");
     MeasureSize(testing::BuildDirectory() + L"velmora.exe");
     MeasureStartUp(folder.path());
@@ -314,12 +314,7 @@ int main() {
         std::fprintf(stderr, "cannot take the skin out of velmora.exe\n");
         return 1;
     }
-    // The clock's own main window in this process, under a title of its own so that it is not
-    // taken for a running clock.
-    const testing::TempEnvironment environment(folder.path());
-    win::Application application(GetModuleHandleW(nullptr), L"Velmora bench",
-                                 testing::BuildDirectory() + L"velmora.exe");
-    win::TForm1 form(application);
+    win::TForm1 form(clock.application());
     form.RunCommand(win::TForm1::N9);  // the wrist watch, whatever an earlier run stored
     ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
     MeasureRender(form, png, kept);

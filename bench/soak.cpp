@@ -5,12 +5,10 @@
 
 #include <cstdio>
 
-#include "application.h"
 #include "bench_support.h"
 #include "form1.h"
-#include "gdiplus_session.h"
+#include "in_process_clock.h"
 #include "process_usage.h"
-#include "temp_env.h"
 #include "velmora_process.h"
 
 using namespace velmora;
@@ -60,12 +58,8 @@ void Row(const char* what, double start, double end, const char* unit) {
 int main() {
     const int renders = bench::Setting("VELMORA_SOAK_RENDERS", 100000);
     constexpr int kRendersPerSkin = 1000;
-    win::GdiplusSession gdiplus;
-    testing::ScratchFolder folder(L"soak");
-    const testing::TempEnvironment environment(folder.path());
-    win::Application application(GetModuleHandleW(nullptr), L"Velmora soak",
-                                 testing::BuildDirectory() + L"velmora.exe");
-    win::TForm1 form(application);
+    testing::InProcessClock clock(L"soak", L"Velmora soak");
+    win::TForm1 form(clock.application());
     ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
     const UINT skins[] = {win::TForm1::N9, win::TForm1::N10, win::TForm1::N11};
     const wchar_t* names[] = {L"velmora", L"Velmora1", L"velmora2"};

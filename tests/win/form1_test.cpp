@@ -11,10 +11,9 @@
 
 #include "application.h"
 #include "face/plain_dial.h"
-#include "gdiplus_session.h"
+#include "in_process_clock.h"
 #include "message_box_answerer.h"
 #include "process_usage.h"
-#include "temp_env.h"
 #include "test_skin.h"
 #include "velmora_process.h"
 
@@ -25,12 +24,9 @@ class Form1Test : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(testing::WriteTestSkin(temp_.File(L"velmora.png"))); }
 
-    GdiplusSession gdiplus_;
-    testing::ScratchFolder temp_{L"form1"};
-    testing::TempEnvironment environment_{temp_.path()};
-    // The skins come out of the real program's archive.
-    Application application_{GetModuleHandleW(nullptr), L"Velmora",
-                             testing::BuildDirectory() + L"velmora.exe"};
+    testing::InProcessClock clock_{L"form1"};
+    const testing::ScratchFolder& temp_ = clock_.folder();
+    Application& application_ = clock_.application();
 };
 
 // The counters must see what a real leak would leave behind, or their silence proves nothing.

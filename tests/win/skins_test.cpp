@@ -12,10 +12,9 @@
 #include "application.h"
 #include "face/hands.h"
 #include "form1.h"
-#include "gdiplus_session.h"
+#include "in_process_clock.h"
 #include "registry_access.h"
 #include "registry_settings.h"
-#include "temp_env.h"
 #include "velmora_process.h"
 
 namespace velmora::win {
@@ -65,11 +64,9 @@ class SkinsTest : public ::testing::Test {
         return form.Face().pixels()[y * form.Face().width() + x];
     }
 
-    GdiplusSession gdiplus_;
-    testing::ScratchFolder temp_{L"skins"};
-    testing::TempEnvironment environment_{temp_.path()};
-    Application application_{GetModuleHandleW(nullptr), L"Velmora",
-                             testing::BuildDirectory() + L"velmora.exe"};
+    testing::InProcessClock clock_{L"skins"};
+    const testing::ScratchFolder& temp_ = clock_.folder();
+    Application& application_ = clock_.application();
 };
 
 TEST_F(SkinsTest, TheMenuListsItsItemsInOrderWithTheDefaultInBold) {
