@@ -43,6 +43,14 @@ std::wstring ControlText(HWND dialog, int control) {
     return text;
 }
 
+// The dialog's outer size for its client area of 289 x 183 pixels at 100 %.
+SIZE OuterSizeAt100() {
+    RECT outer{0, 0, 289, 183};
+    AdjustWindowRectEx(&outer, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE,
+                       WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
 // Finds the dialog once it shows, runs the steps on it from this thread, and gives up after a
 // while so that a test that goes wrong cannot hang. The dialog exists before it has been laid out
 // and filled; it turns visible only after that, so the steps wait for the visible dialog.
@@ -97,9 +105,7 @@ class Form2Test : public ::testing::Test {
 };
 
 TEST_F(Form2Test, StandsToTheLeftOfTheFaceAndAShowingStartsFromTheStoredValues) {
-    RECT outer{0, 0, 289, 183};
-    AdjustWindowRectEx(&outer, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE,
-                       WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME);
+    const SIZE outer = OuterSizeAt100();
     WriteStoredText(kSectionKey, L"bud", L"07:30");
     WriteStoredText(kSectionKey, L"eff", L"0");
     WriteStoredText(kSectionKey, L"sound", L"ring.WAV");
@@ -108,8 +114,7 @@ TEST_F(Form2Test, StandsToTheLeftOfTheFaceAndAShowingStartsFromTheStoredValues) 
         GetWindowRect(dialog, &bounds);
         GetClientRect(dialog, &client);
         EXPECT_EQ(bounds.top, 220);
-        EXPECT_EQ(bounds.right,
-                  kFace.left + (bounds.right - bounds.left) - (outer.right - outer.left));
+        EXPECT_EQ(bounds.right, kFace.left + (bounds.right - bounds.left) - outer.cx);
         EXPECT_EQ(client.right, 289);
         EXPECT_EQ(client.bottom, 183);
         EXPECT_EQ(ControlText(dialog, IDC_EDIT1), L"07");
@@ -217,10 +222,7 @@ TEST_F(Form2Test, TheTimeEditsTakeOnlyDigitsTypedOrPasted) {
 // Beside a face near the screen's left or bottom edge the dialog would lie off the screen, and a
 // modal dialog nobody can see holds the clock: it is moved just far enough to be seen whole.
 TEST(Form2PlaceTest, TheDialogStandsLeftOfTheFaceAndStaysOnItsMonitor) {
-    RECT outer{0, 0, 289, 183};
-    AdjustWindowRectEx(&outer, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE,
-                       WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME);
-    const LONG width = outer.right - outer.left, height = outer.bottom - outer.top;
+    const LONG width = OuterSizeAt100().cx, height = OuterSizeAt100().cy;
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const struct {
